@@ -1,0 +1,154 @@
+#include <algorithm>
+#include <cmath>
+
+#include "game/mmm.h"
+#include "runtime/french.h"
+
+namespace game {
+
+namespace {
+
+const QString confirmationTitle = QStringLiteral("Confirmation");
+const QString leavePreviousGame = QStringLiteral("Êtes vous sûr de quitter la partie précédente?");
+
+} // namespace
+
+void mmm::demarrer_Click()
+{
+    if (dialogs_.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
+        == runtime::answerNo)
+        return;
+
+    dem.setEnabled(false);
+    vaisseautimer.setEnabled(false);
+    pg.setEnabled(false);
+    perd.Visible = false;
+    gagne.Visible = false;
+    Timer1.setEnabled(false);
+    anim.setEnabled(false);
+    PERDUGAGNE.setEnabled(false);
+    tiretimer.setEnabled(false);
+
+    Text1.Text = QStringLiteral("0");
+
+    demarrer.Caption = QStringLiteral("Redémarrer");
+    aide.Enabled = false;
+    opt.Enabled = false;
+    score = 0;
+    general.Enabled = false;
+    stopi.Enabled = true;
+
+    // Only the very first start finds the formation at its single design column.
+    if (nbcol > 1)
+        tearDownFormation();
+    restoreFirstColumn();
+
+    dem.setEnabled(true);
+    vaisseautimer.setEnabled(true);
+    pg.setEnabled(true);
+    Timer1.setEnabled(true);
+    tiretimer.setEnabled(true);
+
+    nbcol = 1;
+    addStartingBonus();
+}
+
+// Back to the first column, with every alien bullet above the blue row so that the first
+// alien-fire tick launches them all.
+void mmm::tearDownFormation()
+{
+    for (col = 2; col <= formationColumns; ++col) {
+        mechb.destroy(col);
+        mechr.destroy(col);
+        mechv.destroy(col);
+    }
+    for (std::int16_t v = 0; v <= 4; ++v)
+        tire(v).Top = 550;
+    placertir();
+    mechb(1).Top = blueRowTop;
+    mechv(1).Top = greenRowTop;
+    mechr(1).Top = redRowTop;
+    nbcol = 1;
+    dem.setInterval(100);
+}
+
+// The new columns are copied from the first one, so it must be whole again: every alien shown
+// with its full count of hits, and the whole formation's hits still to make. Otherwise a game
+// after a won or lost one would copy dead aliens across the field and could never be won.
+// The first column keeps its Left, wiggle offset included.
+void mmm::restoreFirstColumn()
+{
+    mechv(1).Visible = true;
+    mechv(1).Tag = QStringLiteral("3");
+    mechb(1).Visible = true;
+    mechb(1).Tag = QStringLiteral("2");
+    mechr(1).Visible = true;
+    reste = formationHits;
+}
+
+// Fast aliens and fast alien fire earn points before the first shot.
+void mmm::addStartingBonus()
+{
+    // A descent interval of 0 or less would divide by zero or give a meaningless bonus: that
+    // part of the bonus is then left out.
+    const double descent = tempe.value();
+    if (descent > 0)
+        setScore(score + 55000.0 / (descent / 10.0));
+    setScore(score + vittire / 10.0);
+}
+
+// Every change of the score goes through here: rounded to the nearest whole number, halves to
+// the even neighbour, and held within the 16-bit range instead of wrapping around.
+void mmm::setScore(double points)
+{
+    const double rounded = std::nearbyint(points);
+    score = static_cast<std::int16_t>(std::clamp(rounded, -32768.0, 32767.0));
+}
+
+void mmm::stopi_Click()
+{
+    if (dialogs_.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
+        == runtime::answerNo)
+        return;
+
+    dem.setEnabled(false);
+    vaisseautimer.setEnabled(false);
+    pg.setEnabled(false);
+    Text1.Text = QStringLiteral("0");
+    Timer1.setEnabled(false);
+    anim.setEnabled(false);
+    PERDUGAGNE.setEnabled(false);
+    tiretimer.setEnabled(false);
+
+    stopi.Enabled = false;
+    demarrer.Caption = QStringLiteral("Redémarrer");
+    score = 0;
+    aide.Enabled = true;
+    // The formation stays on the field; the next start must tear it down.
+    nbcol = 2;
+    dem.setInterval(100);
+    opt.Enabled = true;
+}
+
+void mmm::quit_Click()
+{
+    if (dialogs_.messageBox(QStringLiteral("Etes vous sûr?"), runtime::styleYesNo, confirmationTitle)
+        != runtime::answerNo)
+        endProgram_();
+}
+
+void mmm::Timer2_Timer()
+{
+    // Rebuilding the same caption a thousand times a second would change nothing.
+    if (captionScore_ == score)
+        return;
+    captionScore_ = score;
+    Caption = QStringLiteral("Gromzak   Points:  ") + runtime::french::toText(score);
+}
+
+void mmm::Timer3_Timer()
+{
+    bon.Visible = false;
+}
+
+} // namespace game

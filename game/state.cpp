@@ -1,0 +1,89 @@
+#include "game/mmm.h"
+
+namespace game {
+
+namespace {
+
+Sprite picture(const char* name, float left, float top, float width, float height, bool visible,
+               const char* tag = "")
+{
+    return Sprite{QString::fromLatin1(name), left, top, width, height, visible, QString::fromLatin1(tag)};
+}
+
+constexpr std::uint32_t white = 0xFFFFFF;
+constexpr std::uint32_t black = 0x000000;
+
+} // namespace
+
+mmm::mmm(runtime::Dialogs& dialogs, runtime::Random& random, std::function<void()> endProgram)
+    : Form(QStringLiteral(" Gromzaks v1.0"), fieldWidth, fieldHeight, QStringLiteral("souc")),
+      mechv("mechv", 1, picture("mechv", 120, greenRowTop, 360, 375, true, "3")),
+      mechb("mechb", 1, picture("mechb", -120, blueRowTop, 360, 405, true, "2")),
+      mechr("mechr", 1, picture("mechr", 120, redRowTop, 390, 390, true)),
+      tir("tir", 1, picture("tir", 3600, 5520, 90, 90, false)),
+      tire("tire", 0, picture("tire", 120, 1080, 90, 90, false)),
+      vaisseau(picture("vaisseau", 3480, 5640, 450, 450, true)),
+      souc(picture("souc", 8280, 0, 1230, 435, false)),
+      bon{"Bonus +200", 2760, 0, 2415, 375, 13.5, white, black},
+      perd{"PERDU", 2760, 600, 4215, 495, 18, black, white},
+      gagne{"GAGNE", 2880, 2040, 4215, 495, 18, black, white},
+      dialogs_(dialogs),
+      random_(random),
+      endProgram_(std::move(endProgram))
+{
+    tire.addDesignMember(1, picture("tire", 7680, 1320, 90, 90, false));
+    tire.addDesignMember(2, picture("tire", 3120, 1200, 90, 90, false));
+    tire.addDesignMember(3, picture("tire", 5160, 1320, 90, 90, false));
+    tire.addDesignMember(4, picture("tire", 1560, 960, 90, 90, false));
+
+    stopi.Enabled = false;
+    general.add(demarrer);
+    general.add(stopi);
+    general.add(quit);
+    for (MenuItem* item : {&vitfuse, &vite, &sensibilite, &vittir, &vitmechtir, &anima})
+        opt.add(*item);
+
+    demarrer.click = [this] { demarrer_Click(); };
+    stopi.click = [this] { stopi_Click(); };
+    quit.click = [this] { quit_Click(); };
+
+    Timer1.onTick([this] { Timer1_Timer(); });
+    Timer2.onTick([this] { Timer2_Timer(); });
+    Timer3.onTick([this] { Timer3_Timer(); });
+}
+
+void mmm::Form_Load()
+{
+    nbtir = 1;
+    nbcol = 1;
+    decal = 10;
+    sensib = 50;
+    vittire = 30;
+    vitvais = 240;
+    reste = formationHits;
+    vitballe = 200;
+}
+
+std::vector<MenuItem*> mmm::menuBar()
+{
+    return {&general, &opt, &aide};
+}
+
+// Aliens at the back, then the alien bullets, the player's shots, the ship, the saucer, and
+// the banners over everything.
+void mmm::scene(runtime::Scene& out) const
+{
+    out.clear();
+    out.add(mechv);
+    out.add(mechb);
+    out.add(mechr);
+    out.add(tire);
+    out.add(tir);
+    out.add(vaisseau);
+    out.add(souc);
+    out.add(bon);
+    out.add(perd);
+    out.add(gagne);
+}
+
+} // namespace game

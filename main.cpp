@@ -1,0 +1,34 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "game/mmm.h"
+#include "runtime/qt/gamewindow.h"
+#include "runtime/qt/qtdialogs.h"
+#include "runtime/random.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(assets);
+
+    // Qt's own words (in the boxes' context menus, say) in French too.
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
+
+    runtime::SeededRandom random;
+    runtime::qt::QtDialogs dialogs;
+    game::mmm form(dialogs, random, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    form.Form_Load();
+
+    runtime::qt::GameWindow window(form, dialogs);
+    window.show();
+    window.startClock();
+    return QApplication::exec();
+}

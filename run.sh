@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
+#   ./run.sh play    build and start the game
+#   ./run.sh test    build and run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+what=${1:-}
+case "$what" in
+    play | test) ;;
+    *)
+        echo "usage: $0 play|test" >&2
+        exit 2
+        ;;
+esac
+
+packages=(cmake g++ make ccache qt6-base-dev qt6-translations-l10n)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "== Installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+echo "== Building"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+
+if [ "$what" = play ]; then
+    exec ./build/gromzaks
+fi
+
+echo "== Testing"
+# Without a display the window tests draw offscreen.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+ctest --test-dir build --output-on-failure -j "$jobs"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+namespace runtime {
+
+// Styles of the message box.
+inline constexpr std::int16_t styleYesNo = 4;
+inline constexpr std::int16_t styleYesNoExclamation = 52;
+inline constexpr std::int16_t styleInformation = 64;
+
+// Answers of the message box.
+inline constexpr std::int16_t answerOk = 1;
+inline constexpr std::int16_t answerYes = 6;
+inline constexpr std::int16_t answerNo = 7;
+
+// The modal boxes the game asks its questions with.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Yes/No (styles 4 and 52) or a single OK (style 64); returns the answer code.
+    virtual std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) = 0;
+
+    // The text typed, or the empty text when the box is cancelled.
+    virtual QString inputBox(const QString& prompt, const QString& title, const QString& proposed) = 0;
+};
+
+} // namespace runtime

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <QString>
+
+#include "runtime/clock.h"
+#include "runtime/sprites.h"
+
+namespace runtime {
+
+// One picture of the playfield as the view draws it, in twips.
+struct ScenePicture {
+    QString picture;
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    bool operator==(const ScenePicture&) const = default;
+};
+
+// What a window shows at one moment: its shown pictures, then its shown banners on top, in
+// drawing order. Two equal scenes look the same, so the view repaints only on a change.
+struct Scene {
+    std::vector<ScenePicture> pictures;
+    std::vector<const Label*> labels;
+
+    void clear()
+    {
+        pictures.clear();
+        labels.clear();
+    }
+    void add(const Sprite& sprite)
+    {
+        if (sprite.Visible)
+            pictures.push_back({sprite.picture, sprite.Left, sprite.Top, sprite.Width, sprite.Height});
+    }
+    void add(const SpriteArray& array)
+    {
+        array.forEach([this](const Sprite& sprite) { add(sprite); });
+    }
+    void add(const Label& label)
+    {
+        if (label.Visible)
+            labels.push_back(&label);
+    }
+    bool operator==(const Scene&) const = default;
+};
+
+// A window of the game: its clock and timers, caption, menu bar, keys and playfield. The view
+// shows it and turns the player's actions into calls on it; the game never sees a widget.
+class Form {
+public:
+    Form(QString caption, float width, float height, QString iconPicture)
+        : Caption(std::move(caption)), clientWidth(width), clientHeight(height),
+          icon(std::move(iconPicture))
+    {
+    }
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // The menus and commands of the menu bar, left to right.
+    virtual std::vector<MenuItem*> menuBar() = 0;
+
+    // Fills `out` with what the playfield shows now.
+    virtual void scene(Scene& out) const = 0;
+
+    virtual void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) = 0;
+    virtual void Form_KeyUp(std::int16_t KeyCode, std::int16_t Shift) = 0;
+
+    // What the player's choice of a menu item does: its click, if the item can be reached;
+    // a greyed item, or one inside a greyed menu, does nothing.
+    void choose(MenuItem& item)
+    {
+        if (item.reachable() && item.click)
+            item.click();
+    }
+
+    Clock clock; // created before the timers of the derived window, which attach to it
+    QString Caption;
+    const float clientWidth;  // twips
+    const float clientHeight; // twips
+    const QString icon;       // picture name
+};
+
+} // namespace runtime

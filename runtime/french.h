@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QString>
+
+// Numbers as the player types them and as the game keeps them in text: the French format,
+// with a decimal comma and no digit grouping.
+namespace runtime::french {
+
+// "12", "-3", "2,5", ",5", "+7" and the like, blanks around allowed. No full stop, no
+// exponent, no grouping: anything else is not a number.
+std::optional<double> toNumber(const QString& text);
+
+// Rounded to the nearest whole number, a half to the even neighbour (12,5 gives 12, 13,5
+// gives 14). Nothing when the result lies outside -32768..32767.
+std::optional<std::int16_t> toInt16(double value);
+
+// Whole values without decimals ("35000"), others with a decimal comma and up to 15
+// significant digits ("0,5"); "-" before negatives; never a group separator or an exponent.
+QString toText(double value);
+
+// Comparison by character code; a proper beginning is the smaller. Negative, zero or
+// positive like strcmp.
+int compareText(const QString& a, const QString& b);
+
+} // namespace runtime::french

@@ -1,0 +1,149 @@
+#include "runtime/qt/gamewindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "runtime/errors.h"
+
+namespace runtime::qt {
+
+GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      form_(form),
+      view_(new PlayfieldView(QSizeF(form.clientWidth, form.clientHeight), this)),
+      driver_(form.clock, [this](const std::function<void()>& advance) { call(advance); })
+{
+    setCentralWidget(view_);
+    setWindowIcon(QIcon(loadPicture(form.icon)));
+    buildMenus();
+
+    connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {
+        call([=, this] { form_.Form_KeyDown(code, shift); });
+    });
+    connect(view_, &PlayfieldView::keyUp, this, [this](std::int16_t code, std::int16_t shift) {
+        call([=, this] { form_.Form_KeyUp(code, shift); });
+    });
+    connect(view_, &PlayfieldView::keyboardLost, this, [this] {
+        call([this] { form_.Form_KeyUp(0, 0); });
+    });
+
+    dialogs.setHost({this,
+                     [this] {
+                         refresh();
+                         driver_.pause();
+                     },
+                     [this] { driver_.resume(); }});
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1)
+        driver_.setFrameInterval(static_cast<int>(1000 / screen->refreshRate()));
+
+    refresh();
+    view_->setFocus();
+}
+
+GameWindow::~GameWindow()
+{
+    // The playfield outlives this window's members by a moment, and still reports the
+    // keyboard lost as it goes: nothing must reach the game then.
+    disconnect(view_, nullptr, this, nullptr);
+    driver_.stop();
+}
+
+void GameWindow::startClock()
+{
+    driver_.start();
+}
+
+void GameWindow::buildMenus()
+{
+    for (MenuItem* top : form_.menuBar()) {
+        if (top->items.empty()) {
+            QAction* action = menuBar()->addAction(top->Caption);
+            connect(action, &QAction::triggered, this, [this, top] { call([=, this] { form_.choose(*top); }); });
+            actions_.emplace_back(top, action);
+            continue;
+        }
+        QMenu* menu = menuBar()->addMenu(top->Caption);
+        actions_.emplace_back(top, menu->menuAction());
+        for (MenuItem* item : top->items) {
+            QAction* action = menu->addAction(item->Caption);
+            connect(action, &QAction::triggered, this, [this, item] { call([=, this] { form_.choose(*item); }); });
+            actions_.emplace_back(item, action);
+        }
+    }
+    syncMenus();
+}
+
+void GameWindow::syncMenus()
+{
+    for (const auto& [item, action] : actions_) {
+        if (action->text() != item->Caption)
+            action->setText(item->Caption);
+        if (action->isEnabled() != item->Enabled)
+            action->setEnabled(item->Enabled);
+        // Only a checked item is checkable, so an unchecked one shows no empty box.
+        if (action->isCheckable() != item->Checked)
+            action->setCheckable(item->Checked);
+        if (action->isChecked() != item->Checked)
+            action->setChecked(item->Checked);
+    }
+}
+
+void GameWindow::refresh()
+{
+    if (windowTitle() != form_.Caption)
+        setWindowTitle(form_.Caption);
+    syncMenus();
+    form_.scene(scene_);
+    view_->setScene(scene_);
+}
+
+void GameWindow::call(const std::function<void()>& procedure)
+{
+    if (running_) {
+        waiting_.push_back(procedure);
+        return;
+    }
+    running_ = true;
+    try {
+        driver_.catchUp();
+        procedure();
+    } catch (const std::exception& error) {
+        report(error.what());
+    }
+    running_ = false;
+    refresh();
+
+    if (!waiting_.empty()) {
+        const std::function<void()> next = std::move(waiting_.front());
+        waiting_.pop_front();
+        call(next);
+    }
+}
+
+void GameWindow::report(const char* what)
+{
+    qWarning("Gromzaks: %s", what);
+    driver_.pause();
+    QMessageBox::critical(this, QStringLiteral("Gromzaks"),
+                          QStringLiteral("Une erreur interne s'est produite ; le jeu continue.\n\n%1")
+                              .arg(QString::fromUtf8(what)));
+    driver_.resume();
+}
+
+void GameWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the game window ends the program, help window and all.
+    driver_.stop();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace runtime::qt

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "runtime/form.h"
+#include "runtime/qt/playfield.h"
+#include "runtime/qt/qtdialogs.h"
+#include "runtime/qt/realtimedriver.h"
+
+class QAction;
+
+namespace runtime::qt {
+
+// Shows a Form: its caption, its menu bar and its playfield, and turns wall-clock time, keys
+// and menu choices into calls on it. Holds no rule of the game.
+class GameWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // The window becomes the host of `dialogs`: game time stands still while a box is open.
+    GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    // Starts the game's clock on the wall clock.
+    void startClock();
+    void stopClock() { driver_.stop(); }
+
+    // Runs a procedure of the game, after bringing game time up to now, and then shows its
+    // effects. Procedures never overlap: one asked for while another runs (which can happen
+    // while a box is open) waits until that one has returned. A programming error is reported
+    // and the game goes on.
+    void call(const std::function<void()>& procedure);
+
+    // Shows the present state: caption, menus, playfield.
+    void refresh();
+
+    PlayfieldView* playfield() const { return view_; }
+    RealTimeDriver& driver() { return driver_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void syncMenus();
+    void report(const char* what);
+
+    Form& form_;
+    PlayfieldView* view_;
+    RealTimeDriver driver_;
+    Scene scene_; // reused, to avoid allocating each frame
+    std::vector<std::pair<const MenuItem*, QAction*>> actions_;
+    std::deque<std::function<void()>> waiting_;
+    bool running_ = false;
+};
+
+} // namespace runtime::qt

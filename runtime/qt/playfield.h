@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QHash>
+#include <QPixmap>
+#include <QSizeF>
+#include <QWidget>
+
+#include "runtime/form.h"
+
+class QPainter;
+
+namespace runtime::qt {
+
+// A picture of the artwork (":/assets/NAME.xpm"), its black surround transparent.
+QPixmap loadPicture(const QString& name);
+
+// The artwork, each picture loaded once.
+class PictureBook {
+public:
+    const QPixmap& operator[](const QString& name);
+
+private:
+    QHash<QString, QPixmap> pictures_;
+};
+
+// Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
+// scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
+// stays crisp. At scale 1, 15 twips make one pixel.
+void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
+                PictureBook& pictures);
+
+// The black playfield of a window. It holds the keyboard, and hands keys to the game.
+class PlayfieldView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlayfieldView(QSizeF client, QWidget* parent = nullptr);
+
+    // Repaints when the scene differs from the one shown.
+    void setScene(const Scene& scene);
+    const Scene& scene() const { return scene_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+signals:
+    void keyDown(std::int16_t code, std::int16_t shift);
+    void keyUp(std::int16_t code, std::int16_t shift);
+    void keyboardLost();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; } // Tab is a key of the game too
+
+private:
+    QSizeF client_;
+    Scene scene_;
+    PictureBook pictures_;
+};
+
+} // namespace runtime::qt

@@ -1,0 +1,88 @@
+#include "runtime/qt/realtimedriver.h"
+
+#include <algorithm>
+
+namespace runtime::qt {
+
+RealTimeDriver::RealTimeDriver(Clock& clock, Gate gate, QObject* parent)
+    : QObject(parent), clock_(clock), gate_(std::move(gate))
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &RealTimeDriver::wake);
+}
+
+void RealTimeDriver::start()
+{
+    wall_.start();
+    wallBase_ = 0;
+    gameBase_ = clock_.now();
+    running_ = true;
+    schedule();
+}
+
+void RealTimeDriver::stop()
+{
+    running_ = false;
+    timer_.stop();
+}
+
+std::int64_t RealTimeDriver::gameNow() const
+{
+    return gameBase_ + (wall_.elapsed() - wallBase_);
+}
+
+void RealTimeDriver::catchUp()
+{
+    if (!running_ || paused() || clock_.busy())
+        return;
+    std::int64_t target = gameNow();
+    if (target - clock_.now() > maxCatchUpMs) {
+        gameBase_ -= target - clock_.now() - maxCatchUpMs;
+        target = clock_.now() + maxCatchUpMs;
+    }
+    lastWake_ = wall_.elapsed();
+    clock_.advanceTo(target);
+}
+
+void RealTimeDriver::wake()
+{
+    gate_([this] { catchUp(); });
+    schedule();
+}
+
+void RealTimeDriver::schedule()
+{
+    if (!running_ || paused())
+        return;
+    const auto next = clock_.nextDue();
+    if (!next) {
+        timer_.stop(); // nothing will happen until the player acts
+        return;
+    }
+    const std::int64_t untilDue = *next - gameNow();
+    const std::int64_t untilFrame = lastWake_ + frameMs_ - wall_.elapsed();
+    timer_.start(static_cast<int>(std::clamp<std::int64_t>(std::max(untilDue, untilFrame), 0, 60'000)));
+}
+
+void RealTimeDriver::pause()
+{
+    if (pauses_++ == 0) {
+        const std::int64_t now = wall_.elapsed();
+        gameBase_ += now - wallBase_;
+        wallBase_ = now;
+        timer_.stop();
+    }
+}
+
+void RealTimeDriver::resume()
+{
+    if (pauses_ == 0 || --pauses_ > 0)
+        return;
+    // Carry on from where the game stood when it paused.
+    wallBase_ = wall_.elapsed();
+    lastWake_ = wallBase_;
+    schedule();
+}
+
+} // namespace runtime::qt

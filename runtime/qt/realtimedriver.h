@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include "runtime/clock.h"
+
+namespace runtime::qt {
+
+// Moves the virtual clock along with the wall clock. One precise wake-up at a time: at the next
+// due tick, but never more often than once a display frame, so the 1 ms timers are run in a
+// batch each frame, in their exact virtual order, instead of waking the machine a thousand
+// times a second.
+class RealTimeDriver final : public QObject {
+    Q_OBJECT
+public:
+    // Every advance of the clock at a wake-up is handed to `gate`, which runs it when no other
+    // procedure of the game is running and shows what changed.
+    using Gate = std::function<void(const std::function<void()>&)>;
+    RealTimeDriver(Clock& clock, Gate gate, QObject* parent = nullptr);
+
+    // Starts following the wall clock from the clock's present moment.
+    void start();
+    void stop();
+
+    // Brings the clock up to the wall clock now (before a key or a menu command runs, and at
+    // every wake-up).
+    void catchUp();
+
+    // Game time stands still between pause() and resume(), e.g. while a modal box is open;
+    // nested pairs are fine.
+    void pause();
+    void resume();
+    bool paused() const { return pauses_ > 0; }
+
+    void setFrameInterval(int ms) { frameMs_ = ms > 0 ? ms : 16; }
+
+    // The most game time one wake-up may catch up. After a longer stall (the machine slept, a
+    // debugger held the program) the game does not replay minutes in one go: it lags instead.
+    static constexpr std::int64_t maxCatchUpMs = 250;
+
+private:
+    void wake();
+    void schedule();
+    std::int64_t gameNow() const;
+
+    Clock& clock_;
+    Gate gate_;
+    QTimer timer_;
+    QElapsedTimer wall_;
+    std::int64_t wallBase_ = 0; // wall milliseconds at which the game stood at gameBase_
+    std::int64_t gameBase_ = 0;
+    std::int64_t lastWake_ = 0; // wall milliseconds of the last advance
+    int pauses_ = 0;
+    int frameMs_ = 16;
+    bool running_ = false;
+};
+
+} // namespace runtime::qt

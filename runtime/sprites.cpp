@@ -1,0 +1,98 @@
+#include "runtime/sprites.h"
+
+#include "runtime/errors.h"
+#include "runtime/french.h"
+
+namespace runtime {
+
+SpriteArray::SpriteArray(QString name, std::int16_t index, Sprite design) : name_(std::move(name))
+{
+    addDesignMember(index, std::move(design));
+}
+
+void SpriteArray::addDesignMember(std::int16_t index, Sprite design)
+{
+    if (exists(index))
+        fail("already exists", index);
+    if (index < 0)
+        fail("cannot exist", index);
+    if (static_cast<std::size_t>(index) >= members_.size())
+        members_.resize(static_cast<std::size_t>(index) + 1);
+    members_[static_cast<std::size_t>(index)] = std::make_unique<Sprite>(std::move(design));
+}
+
+const Sprite* SpriteArray::find(std::int16_t index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= members_.size())
+        return nullptr;
+    return members_[static_cast<std::size_t>(index)].get();
+}
+
+bool SpriteArray::exists(std::int16_t index) const
+{
+    return find(index) != nullptr;
+}
+
+Sprite& SpriteArray::operator()(std::int16_t index)
+{
+    return const_cast<Sprite&>(std::as_const(*this)(index));
+}
+
+const Sprite& SpriteArray::operator()(std::int16_t index) const
+{
+    const Sprite* member = find(index);
+    if (!member)
+        fail("does not exist", index);
+    return *member;
+}
+
+void SpriteArray::create(std::int16_t index)
+{
+    const Sprite* lowest = nullptr;
+    forEach([&](const Sprite& member) {
+        if (!lowest)
+            lowest = &member;
+    });
+    if (!lowest)
+        fail("has no member to copy for", index);
+    Sprite copy = *lowest;
+    copy.Visible = false;
+    addDesignMember(index, std::move(copy));
+}
+
+void SpriteArray::destroy(std::int16_t index)
+{
+    if (!exists(index))
+        fail("does not exist", index);
+    members_[static_cast<std::size_t>(index)].reset();
+    while (!members_.empty() && !members_.back())
+        members_.pop_back();
+}
+
+int SpriteArray::count() const
+{
+    int n = 0;
+    forEach([&](const Sprite&) { ++n; });
+    return n;
+}
+
+void SpriteArray::fail(const char* what, std::int16_t index) const
+{
+    throw ProgrammingError(
+        QStringLiteral("%1(%2) %3").arg(name_).arg(index).arg(QLatin1String(what)).toStdString());
+}
+
+double Cell::value() const
+{
+    if (const auto number = french::toNumber(Text))
+        return *number;
+    throw ProgrammingError(
+        QStringLiteral("the cell holds \"%1\", which is not a number").arg(Text).toStdString());
+}
+
+void Cell::setValue(std::int16_t value)
+{
+    Text = french::toText(value);
+}
+
+} // namespace runtime

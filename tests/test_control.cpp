@@ -1,0 +1,296 @@
+// Loading the window, and starting, stopping and quitting games from the "Général" menu.
+
+#include <QtTest>
+
+#include "harness.h"
+#include "runtime/errors.h"
+
+using game::mmm;
+
+namespace {
+
+// The formation as its build-up leaves it: columns 2 to 21 copied from column 1, 400 twips
+// apart, and the menu given back to the player.
+void completeFormation(mmm& w)
+{
+    for (std::int16_t c = 2; c <= game::formationColumns; ++c) {
+        for (runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr}) {
+            row->create(c);
+            (*row)(c).Visible = true;
+            (*row)(c).Left = (*row)(c - 1).Left + game::columnSpacing;
+        }
+    }
+    w.nbcol = game::formationColumns;
+    w.Text1.Text = "1";
+    w.general.Enabled = true;
+    w.PERDUGAGNE.setEnabled(true);
+}
+
+} // namespace
+
+class ControlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadGivesTheDesignState()
+    {
+        Game g;
+        const mmm& w = g.w;
+        QCOMPARE(w.Caption, QString(" Gromzaks v1.0"));
+        QCOMPARE(w.nbtir, 1);
+        QCOMPARE(w.nbcol, 1);
+        QCOMPARE(w.decal, 10);
+        QCOMPARE(w.sensib, 50);
+        QCOMPARE(w.vittire, 30);
+        QCOMPARE(w.vitvais, 240);
+        QCOMPARE(w.reste, 126);
+        QCOMPARE(w.vitballe, 200);
+        QCOMPARE(w.score, 0);
+        QCOMPARE(w.tempe.Text, QString("10000"));
+        QCOMPARE(w.animation.Text, QString("1"));
+        for (const runtime::Cell* cell : {&w.Text1, &w.valyou, &w.valyout, &w.Textsouc})
+            QCOMPARE(cell->Text, QString("0"));
+        QCOMPARE(g.phase(), Phase::Idle);
+        QVERIFY(w.anima.Checked);
+
+        // Only column 1 and the ship are on the field; the blue alien partly off the left edge.
+        QCOMPARE(w.mechv.count(), 1);
+        QCOMPARE(w.mechv(1).Left, 120.0f);
+        QCOMPARE(w.mechv(1).Top, 120.0f);
+        QCOMPARE(w.mechb(1).Left, -120.0f);
+        QCOMPARE(w.mechb(1).Top, 600.0f);
+        QCOMPARE(w.mechr(1).Top, 1080.0f);
+        QCOMPARE(w.mechv(1).Tag, QString("3"));
+        QCOMPARE(w.mechb(1).Tag, QString("2"));
+        QCOMPARE(w.vaisseau.Left, 3480.0f);
+        QCOMPARE(w.vaisseau.Top, 5640.0f);
+        QVERIFY(w.vaisseau.Visible && w.mechv(1).Visible && w.mechb(1).Visible && w.mechr(1).Visible);
+        QVERIFY(!w.souc.Visible && !w.tir(1).Visible && !w.bon.Visible && !w.perd.Visible && !w.gagne.Visible);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QVERIFY(!w.tire(v).Visible);
+
+        runtime::Scene scene;
+        w.scene(scene);
+        QCOMPARE(scene.pictures.size(), std::size_t(4));
+        QVERIFY(scene.labels.empty());
+    }
+
+    void theCaptionShowsTheScoreFromTheFirstTick()
+    {
+        Game g;
+        g.advance(1);
+        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
+        g.start();
+        g.advance(1);
+        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  58"));
+        g.w.score = -5;
+        g.advance(1);
+        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  -5"));
+    }
+
+    void aFirstStartAnsweredNoStaysIdle()
+    {
+        Game g;
+        g.start(false);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
+        QCOMPARE(g.dialogs.boxes[0].prompt, QString("Êtes vous sûr de quitter la partie précédente?"));
+        QCOMPARE(g.dialogs.boxes[0].title, QString("Confirmation"));
+        QCOMPARE(g.dialogs.boxes[0].style, std::int16_t(52));
+        QCOMPARE(g.phase(), Phase::Idle);
+        QCOMPARE(g.w.score, 0);
+    }
+
+    void aDefaultStartBuildsWithTheStartingBonus()
+    {
+        Game g;
+        g.start();
+        QCOMPARE(g.phase(), Phase::Building);
+        QCOMPARE(g.w.score, 58);
+        QCOMPARE(g.w.nbcol, 1);
+        QCOMPARE(g.w.Text1.Text, QString("0"));
+        QCOMPARE(g.w.dem.interval(), 150); // the first game builds slower
+        QCOMPARE(g.w.demarrer.Caption, QString("Redémarrer"));
+        QCOMPARE(g.w.tir(1).Left, 3600.0f); // no teardown at the first start
+        QCOMPARE(g.w.tire(0).Top, 1080.0f);
+    }
+
+    void theStartingBonusFollowsTheSettings_data()
+    {
+        QTest::addColumn<QString>("tempe");
+        QTest::addColumn<int>("vittire");
+        QTest::addColumn<int>("score");
+        QTest::newRow("defaults") << "10000" << 30 << 58;
+        QTest::newRow("fast descent") << "3000" << 30 << 186;        // 183,33 + 3
+        QTest::newRow("fastest descent") << "310" << 30 << 1777;      // 1774,19 + 3
+        QTest::newRow("slowest descent") << "35000" << 30 << 19;      // 15,71 -> 16, + 3
+        QTest::newRow("half on the sum") << "10000" << 25 << 58;      // 55 + 2,5 -> 57,5 -> 58
+        QTest::newRow("half to even") << "11000" << 5 << 50;          // 50 + 0,5 -> 50
+        QTest::newRow("zero descent leaves the first part out") << "0" << 30 << 3;
+        QTest::newRow("negative descent leaves it out") << "-10" << 30 << 3;
+        QTest::newRow("tiny descent stops at the top") << "1" << 30 << 32767;
+        QTest::newRow("fractional descent stops at the top") << "0,001" << 250 << 32767;
+    }
+    void theStartingBonusFollowsTheSettings()
+    {
+        QFETCH(QString, tempe);
+        QFETCH(int, vittire);
+        QFETCH(int, score);
+        Game g;
+        g.w.tempe.Text = tempe;
+        g.w.vittire = static_cast<std::int16_t>(vittire);
+        g.start();
+        QCOMPARE(int(g.w.score), score);
+    }
+
+    void aStopFreezesTheFieldAndGivesTheOptionsBack()
+    {
+        Game g;
+        g.start();
+        g.advance(500);
+        completeFormation(g.w);
+        QCOMPARE(g.phase(), Phase::Playing);
+        g.w.vaisseau.Left = 1234;
+        g.stop(false);
+        QCOMPARE(g.phase(), Phase::Playing);
+        QCOMPARE(g.w.score, 58);
+
+        g.stop();
+        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Êtes vous sûr de quitter la partie précédente?"));
+        QCOMPARE(g.dialogs.boxes.back().style, std::int16_t(52));
+        QCOMPARE(g.phase(), Phase::Stopped);
+        QCOMPARE(g.w.score, 0);
+        QCOMPARE(g.w.nbcol, 2);
+        QCOMPARE(g.w.dem.interval(), 100);
+        QCOMPARE(g.w.Text1.Text, QString("0"));
+        QCOMPARE(g.w.mechv.count(), 21); // frozen where it stood
+        QCOMPARE(g.w.vaisseau.Left, 1234.0f);
+        g.advance(1);
+        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
+    }
+
+    void aRestartTearsTheFormationDownToItsFirstColumn()
+    {
+        Game g;
+        g.start();
+        completeFormation(g.w);
+        mmm& w = g.w;
+        w.mechv(1).Top = w.mechb(1).Top = w.mechr(1).Top = 3000;
+        w.mechv(1).Left = 130; // a wiggle offset stays
+        for (std::int16_t v = 0; v <= 4; ++v)
+            w.tire(v).Top = 4000 + v;
+        w.vaisseau.Left = 2000;
+        w.tirer(); // an extra shot in flight survives the restart
+        w.tir(1).Top = -500;
+
+        g.start();
+        QCOMPARE(g.phase(), Phase::Building);
+        for (runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr}) {
+            QCOMPARE(row->count(), 1);
+            QVERIFY(!row->exists(2) && !row->exists(21));
+        }
+        QCOMPARE(w.mechv(1).Top, 120.0f);
+        QCOMPARE(w.mechb(1).Top, 600.0f);
+        QCOMPARE(w.mechr(1).Top, 1080.0f);
+        QCOMPARE(w.mechv(1).Left, 130.0f);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QCOMPARE(w.tire(v).Top, 550.0f);
+        QCOMPARE(w.dem.interval(), 100);
+        QCOMPARE(w.nbcol, 1);
+        QCOMPARE(w.tir(1).Left, 2050.0f); // re-armed at the ship
+        QCOMPARE(w.tir(1).Top, 5590.0f);
+        QVERIFY(!w.tir(1).Visible);
+        QCOMPARE(w.nbtir, 2);
+        QCOMPARE(w.vaisseau.Left, 2000.0f);
+        QCOMPARE(w.score, 58);
+    }
+
+    void aNewGameRestoresTheFirstColumnsAliens()
+    {
+        Game g;
+        g.start();
+        completeFormation(g.w);
+        mmm& w = g.w;
+        w.mechv(1).Visible = false;
+        w.mechv(1).Tag = "0";
+        w.mechb(1).Tag = "1";
+        w.mechr(1).Visible = false;
+        w.reste = 3;
+
+        g.stop();
+        g.start();
+        QVERIFY(w.mechv(1).Visible && w.mechb(1).Visible && w.mechr(1).Visible);
+        QCOMPARE(w.mechv(1).Tag, QString("3"));
+        QCOMPARE(w.mechb(1).Tag, QString("2"));
+        QCOMPARE(w.reste, 126);
+    }
+
+    void aStartOverAStoppedGameTearsDownToo()
+    {
+        Game g;
+        g.start();
+        completeFormation(g.w);
+        g.stop();
+        QCOMPARE(g.phase(), Phase::Stopped);
+        g.start();
+        QCOMPARE(g.phase(), Phase::Building);
+        QCOMPARE(g.w.mechb.count(), 1);
+        QCOMPARE(g.w.dem.interval(), 100);
+    }
+
+    void quitAskedAndAnsweredNoChangesNothing()
+    {
+        Game g;
+        g.start();
+        completeFormation(g.w);
+        g.dialogs.answers.push_back(runtime::answerNo);
+        g.w.choose(g.w.quit);
+        QVERIFY(!g.ended);
+        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Etes vous sûr?"));
+        QCOMPARE(g.dialogs.boxes.back().title, QString("Confirmation"));
+        QCOMPARE(g.dialogs.boxes.back().style, std::int16_t(4));
+        QCOMPARE(g.phase(), Phase::Playing);
+
+        g.dialogs.answers.push_back(runtime::answerYes);
+        g.w.choose(g.w.quit);
+        QVERIFY(g.ended);
+    }
+
+    void greyedCommandsCannotBeChosen()
+    {
+        Game g;
+        g.w.choose(g.w.stopi); // greyed in Idle: no box, nothing happens
+        QVERIFY(g.dialogs.boxes.empty());
+        g.start();
+        g.w.choose(g.w.demarrer); // "Général" is greyed while the formation builds
+        g.w.choose(g.w.quit);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
+        QCOMPARE(g.phase(), Phase::Building);
+    }
+
+    void theTimersOfAGameRunOnlyDuringIt()
+    {
+        Game g;
+        QVERIFY(g.w.Timer2.enabled() && g.w.Timer3.enabled() && g.w.soucoupe.enabled());
+        g.start();
+        QVERIFY(g.w.dem.enabled() && g.w.vaisseautimer.enabled() && g.w.pg.enabled());
+        QVERIFY(g.w.Timer1.enabled() && g.w.tiretimer.enabled());
+        QVERIFY(!g.w.anim.enabled() && !g.w.PERDUGAGNE.enabled());
+        completeFormation(g.w);
+        g.stop();
+        QVERIFY(!g.w.dem.enabled() && !g.w.vaisseautimer.enabled() && !g.w.pg.enabled());
+        QVERIFY(g.w.Timer2.enabled() && g.w.Timer3.enabled() && g.w.soucoupe.enabled());
+    }
+
+    void theBannerTickHidesTheBonus()
+    {
+        Game g;
+        g.w.bon.Visible = true;
+        g.advance(999);
+        QVERIFY(g.w.bon.Visible);
+        g.advance(1);
+        QVERIFY(!g.w.bon.Visible);
+    }
+};
+
+QTEST_GUILESS_MAIN(ControlTest)
+#include "test_control.moc"

@@ -1,0 +1,346 @@
+// The pieces the game stands on: the virtual clock and its timers, sprite arrays, menus, the
+// French number conversions and the random numbers.
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <QtTest>
+
+#include "runtime/clock.h"
+#include "runtime/errors.h"
+#include "runtime/french.h"
+#include "runtime/random.h"
+#include "runtime/sprites.h"
+
+using namespace runtime;
+
+namespace {
+
+// Records "name@time" for each tick.
+struct TickLog {
+    std::vector<std::string> ticks;
+    void attach(Timer& timer, Clock& clock, const char* name)
+    {
+        timer.onTick([this, &clock, name] { ticks.push_back(std::string(name) + "@" + std::to_string(clock.now())); });
+    }
+    QString text() const
+    {
+        QString all;
+        for (const auto& tick : ticks)
+            all += QString::fromStdString(tick) + " ";
+        return all.trimmed();
+    }
+};
+
+} // namespace
+
+class RuntimeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ticksRunInTimeOrderWithTiesInCreationOrder()
+    {
+        Clock clock;
+        Timer slow(clock, 30, true);
+        Timer fast(clock, 10, true);
+        TickLog log;
+        log.attach(slow, clock, "slow");
+        log.attach(fast, clock, "fast");
+        clock.advanceTo(60);
+        QCOMPARE(log.text(), QString("fast@10 fast@20 slow@30 fast@30 fast@40 fast@50 slow@60 fast@60"));
+        QCOMPARE(clock.now(), 60);
+    }
+
+    void aTickSeesTheEffectsOfTheTicksBeforeIt()
+    {
+        Clock clock;
+        Timer first(clock, 10, true);
+        Timer second(clock, 10, true);
+        int value = 0;
+        int seen = -1;
+        first.onTick([&] { value += 1; });
+        second.onTick([&] { seen = value; });
+        clock.advanceTo(10);
+        QCOMPARE(seen, 1);
+    }
+
+    void switchingOffCancelsATickDueAtTheSameMillisecond()
+    {
+        Clock clock;
+        Timer first(clock, 10, true);
+        Timer second(clock, 10, true);
+        int secondTicks = 0;
+        first.onTick([&] { second.setEnabled(false); });
+        second.onTick([&] { ++secondTicks; });
+        clock.advanceTo(100);
+        QCOMPARE(secondTicks, 0);
+        QVERIFY(!second.due());
+    }
+
+    void switchingOnOrANewIntervalRestartsTheCount()
+    {
+        Clock clock;
+        Timer timer(clock, 100, true);
+        TickLog log;
+        log.attach(timer, clock, "t");
+        clock.advanceTo(70);
+        timer.setEnabled(false);
+        timer.setEnabled(true); // counts from 70
+        clock.advanceTo(169);
+        QCOMPARE(log.text(), QString());
+        clock.advanceTo(170);
+        QCOMPARE(log.text(), QString("t@170"));
+        clock.advanceTo(200);
+        timer.setInterval(50); // counts from 200
+        clock.advanceTo(260);
+        QCOMPARE(log.text(), QString("t@170 t@250"));
+        timer.setEnabled(true); // already on: nothing restarts
+        clock.advanceTo(300);
+        QCOMPARE(log.text(), QString("t@170 t@250 t@300"));
+    }
+
+    void aTickThatSetsItsOwnIntervalCountsFromItself()
+    {
+        Clock clock;
+        Timer timer(clock, 150, true);
+        TickLog log;
+        log.attach(timer, clock, "t");
+        timer.onTick([&] {
+            log.ticks.push_back("t@" + std::to_string(clock.now()));
+            timer.setInterval(1000);
+        });
+        clock.advanceTo(2200);
+        QCOMPARE(log.text(), QString("t@150 t@1150 t@2150"));
+    }
+
+    void noTickBeginsWhileAnotherRuns()
+    {
+        Clock clock;
+        Timer outer(clock, 10, true);
+        Timer inner(clock, 1, true);
+        int innerTicks = 0;
+        int innerTicksSeenInside = -1;
+        inner.onTick([&] { ++innerTicks; });
+        outer.onTick([&] {
+            if (innerTicksSeenInside >= 0)
+                return;
+            clock.advanceTo(clock.now() + 500); // a procedure waiting in a box: time stands still
+            innerTicksSeenInside = innerTicks;
+            QVERIFY(clock.busy());
+        });
+        clock.advanceTo(10);
+        QCOMPARE(innerTicksSeenInside, 9);
+        QCOMPARE(innerTicks, 10);
+        QCOMPARE(clock.now(), 10);
+        QVERIFY(!clock.busy());
+    }
+
+    void aFailingTickIsNotRepeatedForever()
+    {
+        Clock clock;
+        Timer timer(clock, 10, true);
+        int ticks = 0;
+        timer.onTick([&] {
+            ++ticks;
+            throw ProgrammingError("broken");
+        });
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, clock.advanceTo(10));
+        QVERIFY(!clock.busy());
+        QCOMPARE(timer.due().value(), 20);
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, clock.advanceTo(20));
+        QCOMPARE(ticks, 2);
+    }
+
+    void aZeroIntervalNeverTicks()
+    {
+        Clock clock;
+        Timer timer(clock, 0, true);
+        int ticks = 0;
+        timer.onTick([&] { ++ticks; });
+        clock.advanceTo(1000);
+        QCOMPARE(ticks, 0);
+        QVERIFY(!clock.nextDue());
+    }
+
+    void createdMembersCopyTheLowestMemberHidden()
+    {
+        SpriteArray array("mech", 3, Sprite{"green", 120, 600, 360, 375, true, "3"});
+        array.addDesignMember(5, Sprite{"other", 0, 0, 1, 1, true, "x"});
+        array.create(1);
+        const Sprite& created = array(1);
+        QCOMPARE(created.picture, QString("green"));
+        QCOMPARE(created.Left, 120.0f);
+        QCOMPARE(created.Top, 600.0f);
+        QCOMPARE(created.Width, 360.0f);
+        QCOMPARE(created.Height, 375.0f);
+        QCOMPARE(created.Tag, QString("3"));
+        QVERIFY(!created.Visible);
+        array.create(2); // now copies member 1, the lowest
+        QCOMPARE(array(2).picture, QString("green"));
+        QCOMPARE(array.count(), 4);
+    }
+
+    void misusedArraysRaiseProgrammingErrors()
+    {
+        SpriteArray array("tir", 1, Sprite{"shot", 0, 0, 90, 90, false, ""});
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, array.create(1));
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, array(2));
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, array(-1));
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, array.destroy(2));
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, array.create(-5));
+        try {
+            array(7);
+        } catch (const ProgrammingError& error) {
+            QCOMPARE(QString(error.what()), QString("tir(7) does not exist"));
+        }
+    }
+
+    void aDestroyedMemberVanishesAndMayBeCreatedAgain()
+    {
+        SpriteArray array("tir", 1, Sprite{"shot", 10, 20, 90, 90, true, ""});
+        array.create(2);
+        array(2).Left = 999;
+        array.destroy(2);
+        QVERIFY(!array.exists(2));
+        array.create(2);
+        QCOMPARE(array(2).Left, 10.0f);
+        array.create(32767);
+        QVERIFY(array.exists(32767));
+    }
+
+    void aMenuItemIsReachableOnlyThroughEnabledMenus()
+    {
+        MenuItem menu("Général");
+        MenuItem item("Démarrer");
+        menu.add(item);
+        QVERIFY(item.reachable());
+        menu.Enabled = false;
+        QVERIFY(!item.reachable());
+        menu.Enabled = true;
+        item.Enabled = false;
+        QVERIFY(!item.reachable());
+    }
+
+    void textToNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<double>("value");
+        QTest::newRow("whole") << "10000" << true << 10000.0;
+        QTest::newRow("comma") << "2,5" << true << 2.5;
+        QTest::newRow("leading comma") << ",5" << true << 0.5;
+        QTest::newRow("trailing comma") << "5," << true << 5.0;
+        QTest::newRow("negative") << "-3" << true << -3.0;
+        QTest::newRow("plus") << "+7" << true << 7.0;
+        QTest::newRow("blanks") << "  12  " << true << 12.0;
+        QTest::newRow("leading zeros") << "00,1" << true << 0.1;
+        QTest::newRow("huge") << "1" + QString(400, '0') << true << HUGE_VAL;
+        QTest::newRow("tiny") << "0," + QString(400, '0') + "1" << true << 0.0;
+        QTest::newRow("full stop") << "2.5" << false << 0.0;
+        QTest::newRow("two commas") << "1,2,3" << false << 0.0;
+        QTest::newRow("letters") << "abc" << false << 0.0;
+        QTest::newRow("empty") << "" << false << 0.0;
+        QTest::newRow("sign alone") << "-" << false << 0.0;
+        QTest::newRow("comma alone") << "," << false << 0.0;
+        QTest::newRow("exponent") << "1e3" << false << 0.0;
+        QTest::newRow("grouping") << "1 000" << false << 0.0;
+        QTest::newRow("inner sign") << "1-2" << false << 0.0;
+    }
+    void textToNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, isNumber);
+        QFETCH(double, value);
+        const auto number = french::toNumber(text);
+        QCOMPARE(number.has_value(), isNumber);
+        if (isNumber)
+            QCOMPARE(*number, value);
+    }
+
+    void roundingToSixteenBits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("expected"); // 99999 for "out of range"
+        QTest::newRow("twelve and a half") << 12.5 << 12;
+        QTest::newRow("thirteen and a half") << 13.5 << 14;
+        QTest::newRow("minus two and a half") << -2.5 << -2;
+        QTest::newRow("just below a half") << 100.49 << 100;
+        QTest::newRow("top") << 32767.0 << 32767;
+        QTest::newRow("top plus a fraction rounding down") << 32767.4 << 32767;
+        QTest::newRow("top and a half rounds to even, beyond") << 32767.5 << 99999;
+        QTest::newRow("bottom") << -32768.0 << -32768;
+        QTest::newRow("below bottom") << -32769.0 << 99999;
+        QTest::newRow("forty thousand") << 40000.0 << 99999;
+        QTest::newRow("not a number") << std::nan("") << 99999;
+        QTest::newRow("infinite") << HUGE_VAL << 99999;
+    }
+    void roundingToSixteenBits()
+    {
+        QFETCH(double, value);
+        QFETCH(int, expected);
+        const auto rounded = french::toInt16(value);
+        if (expected == 99999)
+            QVERIFY(!rounded);
+        else
+            QCOMPARE(int(rounded.value()), expected);
+    }
+
+    void numberToText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 35000.0 << "35000";
+        QTest::newRow("negative") << -200.0 << "-200";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("half") << 0.5 << "0,5";
+        QTest::newRow("product of 0,1 and 1000") << 0.1 * 1000 << "100";
+        QTest::newRow("product of 0,0001 and 1000") << 0.0001 * 1000 << "0,1";
+        QTest::newRow("fraction") << 2.75 << "2,75";
+        QTest::newRow("negative fraction") << -0.25 << "-0,25";
+        QTest::newRow("fifteen digits") << 1.0 / 3 << "0,333333333333333";
+        QTest::newRow("large whole, no exponent") << 1e20 << "100000000000000000000";
+        QTest::newRow("small, no exponent") << 1e-7 << "0,0000001";
+    }
+    void numberToText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(french::toText(value), text);
+        QVERIFY(!french::toText(value).contains('E') && !french::toText(value).contains('e'));
+    }
+
+    void textsCompareByCharacterCode()
+    {
+        using french::compareText;
+        QVERIFY(compareText("0", "0,310") < 0);    // a proper beginning is smaller
+        QVERIFY(compareText("00,1", "0,310") > 0); // '0' comes after ','
+        QVERIFY(compareText("0,1", "0,310") < 0);
+        QVERIFY(compareText("-2", "0,310") < 0);
+        QVERIFY(compareText(" 5", "+5") < 0);     // space, plus, comma, minus, full stop, digits
+        QVERIFY(compareText("+", ",") < 0);
+        QVERIFY(compareText(",", "-") < 0);
+        QVERIFY(compareText("-", ".") < 0);
+        QVERIFY(compareText(".", "0") < 0);
+        QCOMPARE(compareText("0,310", "0,310"), 0);
+    }
+
+    void randomNumbersRepeatFromRunToRunWithinZeroToOne()
+    {
+        SeededRandom first;
+        SeededRandom second;
+        for (int i = 0; i < 100000; ++i) {
+            const float value = first.next();
+            QCOMPARE(second.next(), value);
+            QVERIFY(value >= 0.0f && value < 1.0f);
+            QVERIFY(value * 8400.0f < 8400.0f);
+        }
+        SeededRandom other(1234);
+        SeededRandom fresh;
+        QVERIFY(other.next() != fresh.next());
+    }
+};
+
+QTEST_GUILESS_MAIN(RuntimeTest)
+#include "test_runtime.moc"

@@ -1,0 +1,143 @@
+// The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
+// playfield paints every shown sprite at its place in its colours.
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+#include "harness.h"
+#include "runtime/qt/gamewindow.h"
+
+namespace {
+
+// How many pixels of `color` lie inside the box of (left, top, width, height) pixels, and
+// how many outside it.
+std::pair<int, int> pixelsOf(const QImage& image, QRgb color, QRect box)
+{
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF))
+                (box.contains(x, y) ? inside : outside)++;
+    return {inside, outside};
+}
+
+QAction* actionNamed(QMenuBar* bar, const QString& text)
+{
+    for (QAction* top : bar->actions()) {
+        if (top->text() == text)
+            return top;
+        if (top->menu())
+            for (QAction* item : top->menu()->actions())
+                if (item->text() == text)
+                    return item;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); }
+
+    void theMenuBarMirrorsTheGamesMenus()
+    {
+        Game g;
+        runtime::qt::QtDialogs unused;
+        runtime::qt::GameWindow window(g.w, unused);
+        QMenuBar* bar = window.menuBar();
+
+        QStringList titles;
+        for (QAction* top : bar->actions())
+            titles << top->text();
+        QCOMPARE(titles, QStringList({"Général", "Options", "Aide"}));
+        QStringList general;
+        for (QAction* item : bar->actions()[0]->menu()->actions())
+            general << item->text();
+        QCOMPARE(general, QStringList({"Démarrer", "Arreter", "Quitter"}));
+        QStringList options;
+        for (QAction* item : bar->actions()[1]->menu()->actions())
+            options << item->text();
+        QCOMPARE(options, QStringList({"Vitesse de la fusée", "Vitesse des e-t", "Sensibilité du tir sur les e-t",
+                                       "Vitesse du tir de la fusée", "Vitesse du tir des e-t", "Animation des e-t"}));
+        QVERIFY(!actionNamed(bar, "Arreter")->isEnabled());
+        QVERIFY(actionNamed(bar, "Animation des e-t")->isChecked());
+        QVERIFY(!actionNamed(bar, "Vitesse des e-t")->isCheckable());
+        QCOMPARE(window.windowTitle(), QString(" Gromzaks v1.0"));
+
+        // Choosing "Démarrer" in the menu starts a game; the bar shows the Building phase.
+        g.dialogs.answers.push_back(runtime::answerYes);
+        actionNamed(bar, "Démarrer")->trigger();
+        QCOMPARE(g.phase(), Phase::Building);
+        QVERIFY(actionNamed(bar, "Redémarrer"));
+        QVERIFY(!bar->actions()[0]->isEnabled()); // "Général"
+        QVERIFY(!bar->actions()[1]->isEnabled()); // "Options"
+        QVERIFY(!bar->actions()[2]->isEnabled()); // "Aide"
+        QVERIFY(actionNamed(bar, "Arreter")->isEnabled());
+
+        // A change made by a tick shows as soon as the window is refreshed.
+        g.w.general.Enabled = true;
+        g.w.anima.Checked = false;
+        g.advance(1);
+        window.refresh();
+        QVERIFY(bar->actions()[0]->isEnabled());
+        QVERIFY(!actionNamed(bar, "Animation des e-t")->isChecked());
+        QCOMPARE(window.windowTitle(), QString("Gromzak   Points:  58"));
+    }
+
+    void theDesignLayoutIsPaintedAtItsPlaces()
+    {
+        Game g;
+        runtime::qt::QtDialogs unused;
+        runtime::qt::GameWindow window(g.w, unused);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.playfield()->size(), QSize(567, 409));
+
+        const QImage image = window.playfield()->grab().toImage();
+        QCOMPARE(image.size(), QSize(567, 409));
+        // Twips / 15: green alien at (8, 8), red at (8, 72), blue at (-8, 40), ship at (232, 376).
+        const auto green = pixelsOf(image, 0x00FF00, QRect(8, 8, 24, 25));
+        QVERIFY(green.first > 100);
+        const auto red = pixelsOf(image, 0xFF0000, QRect(8, 72, 26, 26));
+        QVERIFY(red.first > 100);
+        QCOMPARE(red.second, 0);
+        const auto blue = pixelsOf(image, 0x0000FF, QRect(0, 40, 16, 27)); // its left third is off the field
+        QVERIFY(blue.first > 50);
+        const auto navy = pixelsOf(image, 0x000080, QRect(232, 376, 30, 30));
+        QVERIFY(navy.first > 50);
+        QCOMPARE(navy.second, 0);
+        const auto yellow = pixelsOf(image, 0xFFFF00, QRect(232, 376, 30, 30));
+        QVERIFY(yellow.first > 20);
+        QCOMPARE(yellow.second, 0); // no bullet shown yet
+        QCOMPARE(image.pixel(400, 200) & 0xFFFFFF, 0u); // black field
+        QCOMPARE(pixelsOf(image, 0xFFFFFF, image.rect()).first, 0); // no shot, no banner
+    }
+
+    void bannersAndSpritesAppearWhenShown()
+    {
+        Game g;
+        runtime::qt::QtDialogs unused;
+        runtime::qt::GameWindow window(g.w, unused);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        g.w.perd.Visible = true;
+        g.w.Form_KeyDown(game::keySpace, 0);
+        window.refresh();
+        const QImage image = window.playfield()->grab().toImage();
+        // "PERDU": a white box at (184, 40), 281 x 33, with dark text in it.
+        const auto white = pixelsOf(image, 0xFFFFFF, QRect(184, 40, 281, 33));
+        QVERIFY(white.first > 281 * 33 / 2);
+        QVERIFY(white.first < 281 * 33);
+        // The extra shot at the ship: Left 3580, Top 5590 -> (238, 372).
+        QVERIFY(pixelsOf(image, 0xFFFFFF, QRect(238, 372, 6, 6)).first > 20);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
