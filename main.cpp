@@ -21,10 +21,12 @@ int main(int argc, char* argv[])
 
     runtime::SeededRandom random;
     runtime::qt::QtDialogs dialogs;
-    game::mmm form(dialogs, random, [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    });
+    game::mmm form({dialogs, random,
+                    [] {
+                        QApplication::closeAllWindows();
+                        QCoreApplication::quit();
+                    },
+                    [] {}});
     form.Form_Load();
 
     runtime::qt::GameWindow window(form, dialogs);

@@ -15,7 +15,7 @@ const QString leavePreviousGame = QStringLiteral("Êtes vous sûr de quitter la 
 
 void mmm::demarrer_Click()
 {
-    if (dialogs_.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
+    if (outside_.dialogs.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
         == runtime::answerNo)
         return;
 
@@ -107,7 +107,7 @@ void mmm::setScore(double points)
 
 void mmm::stopi_Click()
 {
-    if (dialogs_.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
+    if (outside_.dialogs.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
         == runtime::answerNo)
         return;
 
@@ -132,9 +132,9 @@ void mmm::stopi_Click()
 
 void mmm::quit_Click()
 {
-    if (dialogs_.messageBox(QStringLiteral("Etes vous sûr?"), runtime::styleYesNo, confirmationTitle)
+    if (outside_.dialogs.messageBox(QStringLiteral("Etes vous sûr?"), runtime::styleYesNo, confirmationTitle)
         != runtime::answerNo)
-        endProgram_();
+        outside_.endProgram();
 }
 
 void mmm::Timer2_Timer()

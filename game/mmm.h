@@ -42,8 +42,14 @@ inline constexpr std::int16_t keySpace = 32;
 // each is kept in the order of its steps.
 class mmm final : public runtime::Form {
 public:
-    // The boxes to ask with, the random numbers of the alien fire, and what ends the program.
-    mmm(runtime::Dialogs& dialogs, runtime::Random& random, std::function<void()> endProgram);
+    // What the game needs from the program around it.
+    struct Outside {
+        runtime::Dialogs& dialogs;     // the boxes it asks with
+        runtime::Random& random;       // the random numbers of the alien fire
+        std::function<void()> endProgram;
+        std::function<void()> showHelp; // shows the help window, without waiting for it
+    };
+    explicit mmm(Outside outside);
 
     void Form_Load();
 
@@ -132,9 +138,7 @@ private:
     void addStartingBonus();
     void setScore(double points);
 
-    runtime::Dialogs& dialogs_;
-    runtime::Random& random_;
-    std::function<void()> endProgram_;
+    Outside outside_;
     std::optional<std::int16_t> captionScore_; // the score the caption shows, once it shows one
 };
 

@@ -15,7 +15,7 @@ constexpr std::uint32_t black = 0x000000;
 
 } // namespace
 
-mmm::mmm(runtime::Dialogs& dialogs, runtime::Random& random, std::function<void()> endProgram)
+mmm::mmm(Outside outside)
     : Form(QStringLiteral(" Gromzaks v1.0"), fieldWidth, fieldHeight, QStringLiteral("souc")),
       mechv("mechv", 1, picture("mechv", 120, greenRowTop, 360, 375, true, "3")),
       mechb("mechb", 1, picture("mechb", -120, blueRowTop, 360, 405, true, "2")),
@@ -27,9 +27,7 @@ mmm::mmm(runtime::Dialogs& dialogs, runtime::Random& random, std::function<void(
       bon{"Bonus +200", 2760, 0, 2415, 375, 13.5, white, black},
       perd{"PERDU", 2760, 600, 4215, 495, 18, black, white},
       gagne{"GAGNE", 2880, 2040, 4215, 495, 18, black, white},
-      dialogs_(dialogs),
-      random_(random),
-      endProgram_(std::move(endProgram))
+      outside_(std::move(outside))
 {
     tire.addDesignMember(1, picture("tire", 7680, 1320, 90, 90, false));
     tire.addDesignMember(2, picture("tire", 3120, 1200, 90, 90, false));

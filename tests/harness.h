@@ -113,8 +113,9 @@ inline Phase phaseOf(const game::mmm& w)
 struct Game {
     ScriptedDialogs dialogs;
     ScriptedRandom random;
-    bool ended = false;
-    game::mmm w{dialogs, random, [this] { ended = true; }};
+    bool ended = false;  // the program was ended
+    int helpShown = 0;   // times the help window was asked for
+    game::mmm w{{dialogs, random, [this] { ended = true; }, [this] { ++helpShown; }}};
 
     Game() { w.Form_Load(); }
 
