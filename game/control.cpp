@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <cmath>
-
 #include "game/mmm.h"
 #include "runtime/french.h"
 
@@ -101,8 +98,7 @@ void mmm::addStartingBonus()
 // the even neighbour, and held within the 16-bit range instead of wrapping around.
 void mmm::setScore(double points)
 {
-    const double rounded = std::nearbyint(points);
-    score = static_cast<std::int16_t>(std::clamp(rounded, -32768.0, 32767.0));
+    score = saturated(points);
 }
 
 void mmm::stopi_Click()

@@ -10,6 +10,7 @@
 #include "runtime/clock.h"
 #include "runtime/dialogs.h"
 #include "runtime/form.h"
+#include "runtime/int16.h"
 #include "runtime/random.h"
 #include "runtime/sprites.h"
 
@@ -21,6 +22,7 @@ using runtime::MenuItem;
 using runtime::Sprite;
 using runtime::SpriteArray;
 using runtime::Timer;
+using runtime::saturated;
 
 // Numbers of the playfield that more than one procedure relies on (twips).
 inline constexpr float fieldWidth = 8505;
@@ -63,6 +65,13 @@ public:
     void Form_KeyUp(std::int16_t KeyCode, std::int16_t Shift) override;
     void tirer();
     void placertir();
+
+    // The alien fleet
+    void dem_Timer();
+    void anim_Timer();
+    void anima_Click();
+    void tiretimer_Timer();
+    void soucoupe_Timer();
 
     // Timer ticks
     void Timer1_Timer();
@@ -137,6 +146,7 @@ private:
     void restoreFirstColumn();
     void addStartingBonus();
     void setScore(double points);
+    void parkSaucer();
 
     Outside outside_;
     std::optional<std::int16_t> captionScore_; // the score the caption shows, once it shows one

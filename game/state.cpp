@@ -44,10 +44,15 @@ mmm::mmm(Outside outside)
     demarrer.click = [this] { demarrer_Click(); };
     stopi.click = [this] { stopi_Click(); };
     quit.click = [this] { quit_Click(); };
+    anima.click = [this] { anima_Click(); };
 
     Timer1.onTick([this] { Timer1_Timer(); });
     Timer2.onTick([this] { Timer2_Timer(); });
     Timer3.onTick([this] { Timer3_Timer(); });
+    soucoupe.onTick([this] { soucoupe_Timer(); });
+    dem.onTick([this] { dem_Timer(); });
+    anim.onTick([this] { anim_Timer(); });
+    tiretimer.onTick([this] { tiretimer_Timer(); });
 }
 
 void mmm::Form_Load()

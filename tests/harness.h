@@ -54,18 +54,24 @@ public:
     }
 };
 
-// Random numbers read from a list, to know where the alien bullets go.
+// Random numbers read from a list, to know where the alien bullets go; once the list is
+// used up, the game's own fixed-seed sequence.
 class ScriptedRandom final : public runtime::Random {
 public:
     std::deque<float> values;
+    int draws = 0;
     float next() override
     {
+        ++draws;
         if (values.empty())
-            return 0.5f;
+            return seeded_.next();
         const float value = values.front();
         values.pop_front();
         return value;
     }
+
+private:
+    runtime::SeededRandom seeded_;
 };
 
 // The phases of a game, as the menus and timers show them.
@@ -131,5 +137,12 @@ struct Game {
         w.choose(w.stopi);
     }
     void advance(std::int64_t ms) { w.clock.advanceBy(ms); }
+
+    // Lets the formation build up to its first descent tick, one millisecond at a time.
+    void completeFormation()
+    {
+        for (int ms = 0; ms < 5000 && w.Text1.Text != "1"; ++ms)
+            advance(1);
+    }
     Phase phase() const { return phaseOf(w); }
 };

@@ -7,27 +7,6 @@
 
 using game::mmm;
 
-namespace {
-
-// The formation as its build-up leaves it: columns 2 to 21 copied from column 1, 400 twips
-// apart, and the menu given back to the player.
-void completeFormation(mmm& w)
-{
-    for (std::int16_t c = 2; c <= game::formationColumns; ++c) {
-        for (runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr}) {
-            row->create(c);
-            (*row)(c).Visible = true;
-            (*row)(c).Left = (*row)(c - 1).Left + game::columnSpacing;
-        }
-    }
-    w.nbcol = game::formationColumns;
-    w.Text1.Text = "1";
-    w.general.Enabled = true;
-    w.PERDUGAGNE.setEnabled(true);
-}
-
-} // namespace
-
 class ControlTest : public QObject {
     Q_OBJECT
 
@@ -146,8 +125,7 @@ private slots:
     {
         Game g;
         g.start();
-        g.advance(500);
-        completeFormation(g.w);
+        g.completeFormation();
         QCOMPARE(g.phase(), Phase::Playing);
         g.w.vaisseau.Left = 1234;
         g.stop(false);
@@ -172,7 +150,7 @@ private slots:
     {
         Game g;
         g.start();
-        completeFormation(g.w);
+        g.completeFormation();
         mmm& w = g.w;
         w.mechv(1).Top = w.mechb(1).Top = w.mechr(1).Top = 3000;
         w.mechv(1).Left = 130; // a wiggle offset stays
@@ -208,7 +186,7 @@ private slots:
     {
         Game g;
         g.start();
-        completeFormation(g.w);
+        g.completeFormation();
         mmm& w = g.w;
         w.mechv(1).Visible = false;
         w.mechv(1).Tag = "0";
@@ -228,7 +206,7 @@ private slots:
     {
         Game g;
         g.start();
-        completeFormation(g.w);
+        g.completeFormation();
         g.stop();
         QCOMPARE(g.phase(), Phase::Stopped);
         g.start();
@@ -241,7 +219,7 @@ private slots:
     {
         Game g;
         g.start();
-        completeFormation(g.w);
+        g.completeFormation();
         g.dialogs.answers.push_back(runtime::answerNo);
         g.w.choose(g.w.quit);
         QVERIFY(!g.ended);
@@ -275,7 +253,7 @@ private slots:
         QVERIFY(g.w.dem.enabled() && g.w.vaisseautimer.enabled() && g.w.pg.enabled());
         QVERIFY(g.w.Timer1.enabled() && g.w.tiretimer.enabled());
         QVERIFY(!g.w.anim.enabled() && !g.w.PERDUGAGNE.enabled());
-        completeFormation(g.w);
+        g.completeFormation();
         g.stop();
         QVERIFY(!g.w.dem.enabled() && !g.w.vaisseautimer.enabled() && !g.w.pg.enabled());
         QVERIFY(g.w.Timer2.enabled() && g.w.Timer3.enabled() && g.w.soucoupe.enabled());

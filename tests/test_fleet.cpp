@@ -1,0 +1,420 @@
+// The alien fleet: the formation's build-up and descent, its wiggle, the alien bullets and
+// the flying saucer.
+
+#include <QtTest>
+
+#include "harness.h"
+
+using game::mmm;
+
+namespace {
+
+// Starts a first game and lets its formation build and complete (20 build ticks of 150 ms and
+// the first descent tick).
+void startAndComplete(Game& g)
+{
+    g.start();
+    g.advance(21 * 150);
+}
+
+} // namespace
+
+class FleetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFirstGameBuildsAColumnEvery150Milliseconds()
+    {
+        Game g;
+        g.start();
+        g.advance(149);
+        QCOMPARE(g.w.nbcol, 1);
+        g.advance(1);
+        QCOMPARE(g.w.nbcol, 2);
+        QVERIFY(g.w.mechv(2).Visible && g.w.mechb(2).Visible && g.w.mechr(2).Visible);
+        QCOMPARE(g.w.mechv(2).Left, 520.0f);
+        QCOMPARE(g.w.mechb(2).Left, 280.0f);
+        QCOMPARE(g.w.mechv(2).Tag, QString("3"));
+        QCOMPARE(g.w.mechb(2).Tag, QString("2"));
+        QCOMPARE(g.w.mechr(2).Top, 1080.0f);
+
+        g.advance(19 * 150 - 1);
+        QCOMPARE(g.w.nbcol, 20);
+        g.advance(1); // 3000 ms: the last column
+        QCOMPARE(g.w.nbcol, 21);
+        QCOMPARE(g.w.mechv(21).Left, 8120.0f);
+        QCOMPARE(g.w.mechr(21).Left, 8120.0f);
+        QCOMPARE(g.w.mechb(21).Left, 7880.0f);
+        QCOMPARE(g.phase(), Phase::Building); // "Général" still greyed
+        QVERIFY(!g.w.general.Enabled);
+        QCOMPARE(g.w.Text1.Text, QString("0"));
+    }
+
+    void theFirstDescentTickStartsTheGameAndMovesNothing()
+    {
+        Game g;
+        g.start();
+        g.advance(3000);
+        g.advance(149);
+        QVERIFY(!g.w.general.Enabled);
+        g.advance(1);
+        QCOMPARE(g.phase(), Phase::Playing);
+        QVERIFY(g.w.general.Enabled);
+        QVERIFY(g.w.PERDUGAGNE.enabled());
+        QVERIFY(g.w.anim.enabled());
+        QCOMPARE(g.w.Text1.Text, QString("1"));
+        QCOMPARE(g.w.dem.interval(), 10000);
+        QCOMPARE(g.w.mechv(1).Top, 120.0f);
+        QCOMPARE(g.w.mechb(21).Top, 600.0f);
+        QCOMPARE(g.w.mechv.count(), 21);
+    }
+
+    void everyLaterGameBuildsEvery100Milliseconds_data()
+    {
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("restart during play") << false;
+        QTest::newRow("start after a stop") << true;
+    }
+    void everyLaterGameBuildsEvery100Milliseconds()
+    {
+        QFETCH(bool, stopFirst);
+        Game g;
+        startAndComplete(g);
+        if (stopFirst)
+            g.stop();
+        g.start();
+        QCOMPARE(g.w.nbcol, 1);
+        g.advance(100);
+        QCOMPARE(g.w.nbcol, 2);
+        g.advance(1900);
+        QCOMPARE(g.w.nbcol, 21);
+        QCOMPARE(g.w.mechv(21).Left, 8120.0f);
+        g.advance(100);
+        QCOMPARE(g.phase(), Phase::Playing);
+    }
+
+    void theFormationComesDownHiddenAliensIncluded()
+    {
+        Game g;
+        startAndComplete(g);
+        g.w.mechv(5).Visible = false;
+        g.w.mechr(21).Visible = false;
+        g.advance(9999);
+        QCOMPARE(g.w.mechv(1).Top, 120.0f);
+        g.advance(1);
+        for (std::int16_t c = 1; c <= 21; ++c) {
+            QCOMPARE(g.w.mechv(c).Top, 320.0f);
+            QCOMPARE(g.w.mechb(c).Top, 800.0f);
+            QCOMPARE(g.w.mechr(c).Top, 1280.0f);
+        }
+        g.advance(10000);
+        QCOMPARE(g.w.mechv(5).Top, 520.0f);
+        QCOMPARE(g.w.mechr(21).Top, 1480.0f);
+    }
+
+    void theDescentIntervalIsTheChosenOne_data()
+    {
+        QTest::addColumn<QString>("tempe");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("fastest") << "310" << 310;
+        QTest::newRow("slowest") << "35000" << 35000;
+        QTest::newRow("fraction rounds") << "2500,5" << 2500;
+    }
+    void theDescentIntervalIsTheChosenOne()
+    {
+        QFETCH(QString, tempe);
+        QFETCH(int, interval);
+        Game g;
+        g.w.tempe.Text = tempe;
+        startAndComplete(g);
+        QCOMPARE(g.w.dem.interval(), interval);
+        g.advance(interval - 1);
+        QCOMPARE(g.w.mechv(1).Top, 120.0f);
+        g.advance(1);
+        QCOMPARE(g.w.mechv(1).Top, 320.0f);
+        g.advance(interval);
+        QCOMPARE(g.w.mechv(1).Top, 520.0f);
+    }
+
+    void withTheAnimationOffNothingWiggles()
+    {
+        Game g;
+        g.w.choose(g.w.anima);
+        startAndComplete(g);
+        QVERIFY(!g.w.anim.enabled());
+        g.advance(20000);
+        QVERIFY(!g.w.anim.enabled());
+        QCOMPARE(g.w.mechv(1).Left, 120.0f);
+        QCOMPARE(g.w.mechv(2).Left, 520.0f);
+    }
+
+    void neighbouringColumnsWiggleApartAndBack()
+    {
+        Game g;
+        startAndComplete(g);
+        g.w.mechb(3).Visible = false; // a dead alien wiggles with its column
+        g.advance(99);
+        QCOMPARE(g.w.mechv(1).Left, 120.0f);
+        g.advance(1);
+        QCOMPARE(g.w.mechv(1).Left, 110.0f);
+        QCOMPARE(g.w.mechr(1).Left, 110.0f);
+        QCOMPARE(g.w.mechb(1).Left, -130.0f);
+        QCOMPARE(g.w.mechv(2).Left, 530.0f);
+        QCOMPARE(g.w.mechb(3).Left, 670.0f);
+        QCOMPARE(g.w.mechv(21).Left, 8110.0f);
+        QCOMPARE(g.w.decal, -10);
+        g.advance(100);
+        for (std::int16_t c = 1; c <= 21; ++c) {
+            QCOMPARE(g.w.mechv(c).Left, 120.0f + 400 * (c - 1));
+            QCOMPARE(g.w.mechb(c).Left, -120.0f + 400 * (c - 1));
+        }
+        QCOMPARE(g.w.decal, 10);
+    }
+
+    void theLastWiggleCarriesIntoTheNextGame()
+    {
+        Game g;
+        startAndComplete(g);
+        g.advance(100); // column 1 stands 10 to the left
+        g.stop();
+        g.start();
+        QCOMPARE(g.w.mechv(1).Left, 110.0f);
+        g.advance(100);
+        QCOMPARE(g.w.mechv(2).Left, 510.0f);
+    }
+
+    void theAnimationCheckMarkAndCellAgree()
+    {
+        Game g;
+        QVERIFY(g.w.anima.Checked);
+        g.w.choose(g.w.anima);
+        QVERIFY(!g.w.anima.Checked);
+        QCOMPARE(g.w.animation.Text, QString("0"));
+        g.w.choose(g.w.anima);
+        QVERIFY(g.w.anima.Checked);
+        QCOMPARE(g.w.animation.Text, QString("1"));
+        // The click neither starts nor stops the wiggle; the next formation does.
+        startAndComplete(g);
+        g.stop();
+        g.w.choose(g.w.anima);
+        QVERIFY(!g.w.anim.enabled());
+        g.start();
+        g.advance(2100);
+        QCOMPARE(g.phase(), Phase::Playing);
+        QVERIFY(!g.w.anim.enabled());
+    }
+
+    void bulletsFallAndLaunchFromTheBlueRow()
+    {
+        Game g;
+        g.random.values = {0.25f, 0.5f, 0.75f, 0.0f, 0.999f};
+        g.start();
+        g.w.tire(2).Top = 600; // exactly at the launch height: launched
+        g.advance(10);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QVERIFY(g.w.tire(v).Visible);
+        QCOMPARE(g.w.tire(0).Top, 1110.0f);
+        QCOMPARE(g.w.tire(2).Top, 660.0f);
+        QCOMPARE(g.random.draws, 5);
+        QCOMPARE(g.w.tire(0).Left, 2100.0f);
+        QCOMPARE(g.w.tire(1).Left, 4200.0f);
+        QCOMPARE(g.w.tire(2).Left, 6300.0f);
+        QCOMPARE(g.w.tire(3).Left, 0.0f);
+        QCOMPARE(g.w.tire(4).Left, 0.999f * 8400.0f);
+    }
+
+    void aBulletIsRelaunchedOnlyPast6100()
+    {
+        Game g;
+        g.start();
+        g.advance(10);
+        const int draws = g.random.draws;
+        g.w.tire(1).Top = 6100 - 30; // will stand at exactly 6100
+        g.advance(10);
+        QCOMPARE(g.w.tire(1).Top, 6100.0f);
+        QCOMPARE(g.random.draws, draws);
+        g.advance(10); // 6130, still not past it when tested
+        QCOMPARE(g.w.tire(1).Top, 6130.0f);
+        g.advance(10);
+        QCOMPARE(g.w.tire(1).Top, 660.0f);
+        QCOMPARE(g.random.draws, draws + 5);
+    }
+
+    void bulletSpeedsAtTheirBounds_data()
+    {
+        QTest::addColumn<int>("vittire");
+        QTest::addColumn<float>("launchedAt");
+        QTest::newRow("slowest") << 1 << 631.0f;
+        QTest::newRow("fastest") << 250 << 880.0f;
+    }
+    void bulletSpeedsAtTheirBounds()
+    {
+        QFETCH(int, vittire);
+        QFETCH(float, launchedAt);
+        Game g;
+        g.w.vittire = static_cast<std::int16_t>(vittire);
+        g.start();
+        g.w.tire(3).Top = 100;
+        g.advance(10);
+        QCOMPARE(g.w.tire(3).Top, launchedAt);
+        g.advance(10);
+        QCOMPARE(g.w.tire(3).Top, launchedAt + float(vittire));
+    }
+
+    void everyGameAfterTheFirstFiresOneVolley()
+    {
+        Game g;
+        startAndComplete(g);
+        g.stop();
+        g.start();
+        const int draws = g.random.draws;
+        g.advance(10);
+        QCOMPARE(g.random.draws, draws + 25);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QCOMPARE(g.w.tire(v).Top, 660.0f);
+        // 183 ticks later the whole volley is launched again, in one tick.
+        g.advance(182 * 10);
+        QCOMPARE(g.w.tire(4).Top, 6120.0f);
+        QCOMPARE(g.random.draws, draws + 25);
+        g.advance(10);
+        QCOMPARE(g.random.draws, draws + 50);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QCOMPARE(g.w.tire(v).Top, 660.0f);
+    }
+
+    void theBulletsFollowTheDescendingFormation()
+    {
+        Game g;
+        startAndComplete(g);
+        g.w.mechb(1).Visible = false; // the launch height follows it even dead
+        g.advance(10000);
+        QCOMPARE(g.w.mechb(1).Top, 800.0f);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            g.w.tire(v).Top = 7000;
+        g.advance(10);
+        for (std::int16_t v = 0; v <= 4; ++v)
+            QCOMPARE(g.w.tire(v).Top, 860.0f);
+    }
+
+    void theBulletsLandAtTheSamePlacesInEveryRun()
+    {
+        Game first;
+        Game second;
+        for (Game* g : {&first, &second}) {
+            startAndComplete(*g);
+            g->advance(60000);
+        }
+        for (std::int16_t v = 0; v <= 4; ++v) {
+            QCOMPARE(first.w.tire(v).Left, second.w.tire(v).Left);
+            QCOMPARE(first.w.tire(v).Top, second.w.tire(v).Top);
+        }
+        QVERIFY(first.random.draws > 100);
+    }
+
+    void theSaucerWaitsForTheSecondDescent()
+    {
+        Game g;
+        startAndComplete(g);
+        g.advance(10000);
+        QCOMPARE(g.w.mechv(1).Top, 320.0f);
+        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        QCOMPARE(g.w.souc.Left, 8280.0f);
+        g.w.mechv(1).Top = 500; // not above 500 yet
+        g.advance(10);
+        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        g.w.mechv(1).Top = 320;
+        g.advance(10000 - 10); // the second descent: 520
+        QCOMPARE(g.w.mechv(1).Top, 520.0f);
+        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        g.advance(10); // first saucer tick: the countdown was 0, a crossing starts at once
+        QCOMPARE(g.w.Textsouc.Text, QString("-80"));
+        QVERIFY(g.w.souc.Visible);
+        QCOMPARE(g.w.souc.Left, 8080.0f);
+        QCOMPARE(g.w.souc.Top, 0.0f);
+    }
+
+    void theCountdownStartsAFlightAtExactlyZero_data()
+    {
+        QTest::addColumn<QString>("countdown");
+        QTest::addColumn<bool>("flies");
+        QTest::newRow("80 becomes 0: flies") << "80" << true;
+        QTest::newRow("160 becomes 80: waits") << "160" << false;
+    }
+    void theCountdownStartsAFlightAtExactlyZero()
+    {
+        QFETCH(QString, countdown);
+        QFETCH(bool, flies);
+        Game g;
+        g.w.mechv(1).Top = 520;
+        g.w.souc.Left = 8300;
+        g.w.Textsouc.Text = countdown;
+        g.w.soucoupe_Timer();
+        QCOMPARE(g.w.souc.Visible, flies);
+        QCOMPARE(g.w.souc.Left, flies ? 8100.0f : 8300.0f);
+    }
+
+    void aCrossingEndsOnlyPastMinus5000()
+    {
+        Game g;
+        g.w.mechv(1).Top = 520;
+        g.w.Textsouc.Text = "-1000";
+        g.w.souc.Visible = true;
+        g.w.souc.Left = -5000; // exactly: not ended
+        g.w.soucoupe_Timer();
+        QVERIFY(g.w.souc.Visible);
+        QCOMPARE(g.w.souc.Left, -5200.0f);
+        g.w.soucoupe_Timer();
+        QVERIFY(!g.w.souc.Visible);
+        QCOMPARE(g.w.souc.Left, 8300.0f);
+        QCOMPARE(g.w.Textsouc.Text, QString("10000"));
+    }
+
+    void aSaucerCycleIs125WaitingAnd67FlyingTicks()
+    {
+        Game g;
+        g.w.mechv(1).Top = 520;
+        g.w.souc.Left = -5100; // a crossing ends on the first tick
+        g.w.Textsouc.Text = "-5000";
+        g.w.souc.Visible = true;
+        int waiting = 0;
+        int flying = 0;
+        bool parkedAgain = false;
+        g.w.soucoupe_Timer();
+        QCOMPARE(g.w.souc.Left, 8300.0f);
+        for (int tick = 0; tick < 400 && !parkedAgain; ++tick) {
+            const float before = g.w.souc.Left;
+            g.w.soucoupe_Timer();
+            if (g.w.souc.Left == 8300.0f && before < -5000)
+                parkedAgain = true;
+            else if (g.w.souc.Visible)
+                ++flying;
+            else
+                ++waiting;
+        }
+        QVERIFY(parkedAgain);
+        QCOMPARE(waiting, 124); // plus the tick that parked it: 125
+        QCOMPARE(flying, 67);
+    }
+
+    void theSaucerCrossesOnInIdleAndIsNotHiddenByANewGame()
+    {
+        Game g;
+        startAndComplete(g);
+        g.advance(20000); // two descents
+        g.advance(200);
+        QVERIFY(g.w.souc.Visible);
+        g.stop();
+        const float left = g.w.souc.Left;
+        g.advance(100);
+        QVERIFY(g.w.souc.Left < left); // the formation still stands low: it flies on
+        g.start();
+        const float held = g.w.souc.Left;
+        QVERIFY(g.w.souc.Visible);
+        g.advance(1000);
+        QCOMPARE(g.w.souc.Left, held); // frozen until the new formation is low again
+        QVERIFY(g.w.souc.Visible);
+    }
+};
+
+QTEST_GUILESS_MAIN(FleetTest)
+#include "test_fleet.moc"
