@@ -65,6 +65,11 @@ public:
     void Form_KeyUp(std::int16_t KeyCode, std::int16_t Shift) override;
     void tirer();
     void placertir();
+    void vaisseautimer_Timer();
+    void pg_Timer();
+
+    // Win and loss
+    void PERDUGAGNE_Timer();
 
     // The alien fleet
     void dem_Timer();
@@ -147,6 +152,12 @@ private:
     void addStartingBonus();
     void setScore(double points);
     void parkSaucer();
+    void shotPass(std::int16_t a, std::int16_t b);
+    bool isHit(const Sprite& alien, const Sprite& shot) const;
+    void removeExtraShot(std::int16_t b);
+    void win();
+    void lose(const QString& why);
+    void parkFirstBullet();
 
     Outside outside_;
     std::optional<std::int16_t> captionScore_; // the score the caption shows, once it shows one

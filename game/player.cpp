@@ -1,3 +1,4 @@
+#include "runtime/french.h"
 #include "game/mmm.h"
 
 namespace game {
@@ -48,6 +49,106 @@ void mmm::Timer1_Timer()
         tir.destroy(i);
         nbtir = 1;
     }
+}
+
+} // namespace game
+
+namespace game {
+
+namespace {
+
+constexpr float wrapRight = 8280;
+constexpr float wrapLeft = -200;
+
+} // namespace
+
+// Carries the shots up, wraps the ship around the field's edges, then takes the step.
+void mmm::vaisseautimer_Timer()
+{
+    const std::int16_t last = nbtir;
+    for (std::int16_t i = 1; i <= last; ++i) {
+        tir(i).Visible = true;
+        tir(i).Top -= vitballe;
+    }
+    // Both tests come before the step, so the ship may stand one step beyond an edge until
+    // the next tick.
+    if (vaisseau.Left > wrapRight)
+        vaisseau.Left = wrapLeft;
+    if (vaisseau.Left < wrapLeft)
+        vaisseau.Left = 8240;
+    if (valyou.value() == 4)
+        vaisseau.Left -= vitvais;
+    if (valyou.value() == 6)
+        vaisseau.Left += vitvais;
+}
+
+// While the extra shot exists, tests the permanent shot against the top of the field, the
+// saucer and each column of aliens in turn. Only the permanent shot ever hits anything.
+void mmm::pg_Timer()
+{
+    const std::int16_t lastTested = nbtir - 1;
+    for (std::int16_t a = 1; a <= lastTested; ++a) {
+        const std::int16_t lastColumn = nbcol;
+        for (col = 1; col <= lastColumn; ++col) {
+            const std::int16_t lastRemovable = nbtir;
+            for (std::int16_t b = 2; b <= lastRemovable; ++b)
+                shotPass(a, b);
+        }
+    }
+}
+
+// One pass of the hit tick on column `col`: shot `a` tested, shot `b` removed by a hit. The
+// pass ends with any removal, so that a removed shot is never touched again.
+void mmm::shotPass(std::int16_t a, std::int16_t b)
+{
+    const Sprite& shot = tir(a);
+    if (shot.Top < 0) {
+        removeExtraShot(b);
+        return;
+    }
+
+    // Only a saucer on screen can be hit: one parked at the right edge is not there.
+    if (souc.Visible && shot.Top < souc.Top + souc.Height && shot.Top > souc.Top
+        && shot.Left > souc.Left && shot.Left < souc.Left + souc.Width) {
+        setScore(score + 200.0);
+        parkSaucer();
+        bon.Visible = true;
+    }
+
+    // The lowest rows are not tested first: green, then red, then blue, at most one a pass.
+    for (Sprite* alien : {&mechv(col), &mechr(col), &mechb(col)}) {
+        if (!isHit(*alien, shot))
+            continue;
+        removeExtraShot(b);
+        if (alien == &mechr(col)) {
+            alien->Visible = false;
+        } else {
+            const std::int16_t left = saturated(runtime::french::numberOf(alien->Tag) - 1);
+            alien->Tag = runtime::french::toText(left);
+            if (left == 0)
+                alien->Visible = false;
+        }
+        reste = saturated(reste - 1.0);
+        setScore(score + 10.0);
+        return;
+    }
+}
+
+// A shot hits a shown alien once its top passes the alien's bottom edge within the band of
+// the alien's width widened by the sensitivity on both sides. The test has no upper bound, so
+// that no shot speed can carry a shot through an alien between two tests.
+bool mmm::isHit(const Sprite& alien, const Sprite& shot) const
+{
+    return alien.Visible && shot.Top < alien.Top + alien.Height && shot.Left > alien.Left - sensib
+           && shot.Left < alien.Left + alien.Width + sensib;
+}
+
+// The extra shot goes, and the permanent one is re-armed at the ship.
+void mmm::removeExtraShot(std::int16_t b)
+{
+    tir.destroy(b);
+    nbtir = 1;
+    placertir();
 }
 
 } // namespace game

@@ -53,6 +53,9 @@ mmm::mmm(Outside outside)
     dem.onTick([this] { dem_Timer(); });
     anim.onTick([this] { anim_Timer(); });
     tiretimer.onTick([this] { tiretimer_Timer(); });
+    pg.onTick([this] { pg_Timer(); });
+    PERDUGAGNE.onTick([this] { PERDUGAGNE_Timer(); });
+    vaisseautimer.onTick([this] { vaisseautimer_Timer(); });
 }
 
 void mmm::Form_Load()

@@ -1,5 +1,7 @@
 #include "runtime/french.h"
 
+#include "runtime/errors.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -52,6 +54,13 @@ std::optional<double> toNumber(const QString& text)
         return std::nullopt;
     }
     return negative ? -value : value;
+}
+
+double numberOf(const QString& text)
+{
+    if (const auto number = toNumber(text))
+        return *number;
+    throw ProgrammingError(QStringLiteral("\"%1\" is not a number").arg(text).toStdString());
 }
 
 std::optional<std::int16_t> toInt16(double value)

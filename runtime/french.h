@@ -13,6 +13,10 @@ namespace runtime::french {
 // exponent, no grouping: anything else is not a number.
 std::optional<double> toNumber(const QString& text);
 
+// A text the game wrote itself (a cell, a hit count), read as a number. Any other text is a
+// programming error, raised as runtime::ProgrammingError.
+double numberOf(const QString& text);
+
 // Rounded to the nearest whole number, a half to the even neighbour (12,5 gives 12, 13,5
 // gives 14). Nothing when the result lies outside -32768..32767.
 std::optional<std::int16_t> toInt16(double value);

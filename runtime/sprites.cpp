@@ -84,10 +84,7 @@ void SpriteArray::fail(const char* what, std::int16_t index) const
 
 double Cell::value() const
 {
-    if (const auto number = french::toNumber(Text))
-        return *number;
-    throw ProgrammingError(
-        QStringLiteral("the cell holds \"%1\", which is not a number").arg(Text).toStdString());
+    return french::numberOf(Text);
 }
 
 void Cell::setValue(std::int16_t value)

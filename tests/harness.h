@@ -138,6 +138,10 @@ struct Game {
     }
     void advance(std::int64_t ms) { w.clock.advanceBy(ms); }
 
+    // Puts the ship far below the field, where no bullet or alien ever reaches it, for tests
+    // that watch the fleet and must not lose the game on the way.
+    void shipOutOfReach() { w.vaisseau.Top = 1e6f; }
+
     // Lets the formation build up to its first descent tick, one millisecond at a time.
     void completeFormation()
     {

@@ -13,6 +13,7 @@ namespace {
 // the first descent tick).
 void startAndComplete(Game& g)
 {
+    g.shipOutOfReach();
     g.start();
     g.advance(21 * 150);
 }

@@ -78,6 +78,7 @@ private slots:
     {
         Game g;
         g.start();
+        g.w.pg.setEnabled(false); // no hit or top exit removes it first
         g.advance(1000);
         g.w.Form_KeyDown(keySpace, 0);
         QVERIFY(g.w.tir.exists(2));

@@ -1,0 +1,83 @@
+#include "game/mmm.h"
+#include "runtime/french.h"
+
+namespace game {
+
+namespace {
+
+const QString scoreTitle = QStringLiteral("Score");
+const QString bulletLoss = QStringLiteral("Vous avez été touché par une balle ennemie ");
+
+} // namespace
+
+// Is the game won or lost? The win is tested first: a last hit made while a bullet lies on
+// the ship still wins.
+void mmm::PERDUGAGNE_Timer()
+{
+    if (reste == 0) {
+        win();
+        return;
+    }
+
+    // Only the bullet's top-left corner counts, shown or not; every comparison is strict.
+    for (std::int16_t v = 0; v <= 4; ++v) {
+        const Sprite& bullet = tire(v);
+        if (bullet.Top > vaisseau.Top - 1 && bullet.Top < vaisseau.Top + vaisseau.Height - 150
+            && bullet.Left > vaisseau.Left && bullet.Left < vaisseau.Left + vaisseau.Width) {
+            lose(bulletLoss);
+            return;
+        }
+    }
+
+    // A live alien below the ship's top has landed.
+    const std::int16_t last = nbcol;
+    for (col = 1; col <= last; ++col) {
+        for (const Sprite* alien : {&mechv(col), &mechb(col), &mechr(col)}) {
+            if (alien->Visible && alien->Top > vaisseau.Top) {
+                lose(QString());
+                return;
+            }
+        }
+    }
+}
+
+void mmm::win()
+{
+    tiretimer.setEnabled(false);
+    dem.setEnabled(false);
+    setScore(score + 200.0);
+    anim.setEnabled(false);
+    Timer1.setEnabled(false);
+    parkFirstBullet();
+    gagne.Visible = true;
+    pg.setEnabled(false);
+    outside_.dialogs.messageBox(
+        QStringLiteral("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ")
+            + runtime::french::toText(score),
+        runtime::styleInformation, scoreTitle);
+    // Only now: no second ending can be found while the player reads the message.
+    PERDUGAGNE.setEnabled(false);
+}
+
+void mmm::lose(const QString& why)
+{
+    dem.setEnabled(false);
+    anim.setEnabled(false);
+    Timer1.setEnabled(false);
+    perd.Visible = true;
+    tiretimer.setEnabled(false);
+    pg.setEnabled(false);
+    parkFirstBullet();
+    outside_.dialogs.messageBox(why + QStringLiteral("Votre score est de: ") + runtime::french::toText(score),
+                                runtime::styleInformation, scoreTitle);
+    PERDUGAGNE.setEnabled(false);
+}
+
+// The first bullet is put at the top edge of the field (lower when hidden), out of the
+// ship's way.
+void mmm::parkFirstBullet()
+{
+    tire(0).Top = tire(0).Visible ? 0.0f : 200.0f;
+}
+
+} // namespace game
