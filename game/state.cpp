@@ -44,6 +44,11 @@ mmm::mmm(Outside outside)
     demarrer.click = [this] { demarrer_Click(); };
     stopi.click = [this] { stopi_Click(); };
     quit.click = [this] { quit_Click(); };
+    vitfuse.click = [this] { vitfuse_Click(); };
+    vite.click = [this] { vite_Click(); };
+    sensibilite.click = [this] { sensibilite_Click(); };
+    vittir.click = [this] { vittir_Click(); };
+    vitmechtir.click = [this] { vitmechtir_Click(); };
 
     Timer1.onTick([this] { Timer1_Timer(); });
     Timer2.onTick([this] { Timer2_Timer(); });
