@@ -67,6 +67,9 @@ public:
     void vittir_Click();
     void vitmechtir_Click();
 
+    // Menu bar command "Aide"
+    void aide_Click();
+
     // Keys and firing
     void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) override;
     void Form_KeyUp(std::int16_t KeyCode, std::int16_t Shift) override;

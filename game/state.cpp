@@ -49,6 +49,7 @@ mmm::mmm(Outside outside)
     sensibilite.click = [this] { sensibilite_Click(); };
     vittir.click = [this] { vittir_Click(); };
     vitmechtir.click = [this] { vitmechtir_Click(); };
+    aide.click = [this] { aide_Click(); };
 
     Timer1.onTick([this] { Timer1_Timer(); });
     Timer2.onTick([this] { Timer2_Timer(); });
