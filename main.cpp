@@ -4,6 +4,7 @@
 #include <QTranslator>
 
 #include "game/mmm.h"
+#include "help/qt/helpwindow.h"
 #include "runtime/qt/gamewindow.h"
 #include "runtime/qt/qtdialogs.h"
 #include "runtime/random.h"
@@ -21,15 +22,20 @@ int main(int argc, char* argv[])
 
     runtime::SeededRandom random;
     runtime::qt::QtDialogs dialogs;
+    help::qt::HelpWindowHost* helpHost = nullptr; // made once the game window exists
     game::mmm form({dialogs, random,
                     [] {
                         QApplication::closeAllWindows();
                         QCoreApplication::quit();
                     },
-                    [] {}});
+                    [&helpHost] {
+                        if (helpHost)
+                            helpHost->show();
+                    }});
     form.Form_Load();
 
     runtime::qt::GameWindow window(form, dialogs);
+    helpHost = new help::qt::HelpWindowHost(&window); // the help window goes with the game window
     window.show();
     window.startClock();
     return QApplication::exec();

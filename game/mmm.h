@@ -39,6 +39,8 @@ inline constexpr std::int16_t keyLeft = 37;
 inline constexpr std::int16_t keyRight = 39;
 inline constexpr std::int16_t keySpace = 32;
 
+struct OptionDialog; // a question of the "Options" menu
+
 // The game window: every field, cell, sprite, banner, timer and menu item of the game, and
 // the procedures that run on them. The procedures read and write this shared state directly;
 // each is kept in the order of its steps.
@@ -59,6 +61,16 @@ public:
     void demarrer_Click();
     void stopi_Click();
     void quit_Click();
+
+    // Menu "Options"
+    void vitfuse_Click();
+    void vite_Click();
+    void sensibilite_Click();
+    void vittir_Click();
+    void vitmechtir_Click();
+
+    // Menu bar command "Aide"
+    void aide_Click();
 
     // Keys and firing
     void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) override;
@@ -158,6 +170,7 @@ private:
     void win();
     void lose(const QString& why);
     void parkFirstBullet();
+    void askOption(const OptionDialog& dialog);
 
     Outside outside_;
     std::optional<std::int16_t> captionScore_; // the score the caption shows, once it shows one

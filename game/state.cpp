@@ -45,6 +45,12 @@ mmm::mmm(Outside outside)
     stopi.click = [this] { stopi_Click(); };
     quit.click = [this] { quit_Click(); };
     anima.click = [this] { anima_Click(); };
+    vitfuse.click = [this] { vitfuse_Click(); };
+    vite.click = [this] { vite_Click(); };
+    sensibilite.click = [this] { sensibilite_Click(); };
+    vittir.click = [this] { vittir_Click(); };
+    vitmechtir.click = [this] { vitmechtir_Click(); };
+    aide.click = [this] { aide_Click(); };
 
     Timer1.onTick([this] { Timer1_Timer(); });
     Timer2.onTick([this] { Timer2_Timer(); });

@@ -1,0 +1,212 @@
+// The help window: one at a time beside the game window, every text and picture at its place,
+// gone when closed and made again on the next "Aide".
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include "harness.h"
+#include "help/qt/helpwindow.h"
+#include "runtime/qt/gamewindow.h"
+
+using help::qt::frmhelp;
+
+namespace {
+
+// The game window with the program's help window behind "Aide".
+struct Program {
+    ScriptedDialogs dialogs;
+    ScriptedRandom random;
+    help::qt::HelpWindowHost host;
+    game::mmm w{{dialogs, random, [] {}, [this] { host.show(); }}};
+    runtime::qt::QtDialogs qtDialogs;
+    runtime::qt::GameWindow window{w, qtDialogs};
+
+    Program() { w.Form_Load(); }
+
+    void choose(const QString& text)
+    {
+        for (QAction* top : window.menuBar()->actions()) {
+            if (top->text() == text)
+                return top->trigger();
+            if (top->menu())
+                for (QAction* item : top->menu()->actions())
+                    if (item->text() == text)
+                        return item->trigger();
+        }
+        QFAIL("no such menu item");
+    }
+};
+
+QList<frmhelp*> helpWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QList<frmhelp*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<frmhelp*>(widget))
+            found << help;
+    return found;
+}
+
+} // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); }
+
+    void aideIsAskedForOnlyBetweenGames()
+    {
+        Game g;
+        g.w.choose(g.w.aide);
+        QCOMPARE(g.helpShown, 1);
+        g.start();
+        g.w.choose(g.w.aide);
+        QCOMPARE(g.helpShown, 1);
+    }
+
+    void aideShowsOneWindowBesideTheGame()
+    {
+        Program p;
+        p.choose("Aide");
+        p.choose("Aide");
+        QCOMPARE(helpWindows().size(), 1);
+        frmhelp* help = helpWindows()[0];
+        QVERIFY(help->isVisible() && help->isWindow() && !help->parentWidget());
+        QCOMPARE(help->windowModality(), Qt::NonModal);
+        QCOMPARE(help->windowTitle(), QString("Aide"));
+        QCOMPARE(help->size(), QSize(391, 439));
+
+        // The game window goes on with its menus and keys; the help window stays open.
+        p.dialogs.answers.push_back(runtime::answerYes);
+        p.choose("Démarrer");
+        QCOMPARE(phaseOf(p.w), Phase::Building);
+        QTest::keyPress(p.window.playfield(), Qt::Key_Left);
+        QCOMPARE(p.w.valyou.Text, QString("4"));
+        p.choose("Aide"); // greyed
+        QCOMPARE(helpWindows(), QList<frmhelp*>{help});
+        QVERIFY(help->isVisible());
+    }
+
+    void okAndTheCloseBoxDiscardTheWindow()
+    {
+        Program p;
+        p.choose("Aide");
+        frmhelp* help = p.host.window();
+        const QImage look = help->grab().toImage();
+        QTest::mouseClick(help->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY(helpWindows().isEmpty() && !p.host.window());
+
+        p.choose("Aide");
+        QCOMPARE(helpWindows().size(), 1);
+        QCOMPARE(p.host.window()->grab().toImage(), look);
+        p.host.window()->close();
+        QVERIFY(helpWindows().isEmpty());
+
+        p.choose("Aide");
+        QTest::keyClick(p.host.window()->findChild<QPushButton*>("Command1"), Qt::Key_Return);
+        p.choose("Aide"); // before the closed one is gone: a fresh one, not the leaving one
+        QCOMPARE(helpWindows().size(), 1);
+        QVERIFY(p.host.window()->isVisible());
+    }
+
+    void theHostTakesItsWindowAlong()
+    {
+        {
+            help::qt::HelpWindowHost host;
+            host.show();
+            QCOMPARE(helpWindows().size(), 1);
+        }
+        QVERIFY(helpWindows().isEmpty());
+    }
+
+    void everyControlIsAtItsPlace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<QString>("words"); // none for a picture
+        QTest::newRow("Image3") << "Image3" << QRect(0, 8, 26, 26) << "";
+        QTest::newRow("Label1") << "Label1" << QRect(32, 8, 345, 33) << "Les plus dures a tuer, il faut les toucher 3 fois";
+        QTest::newRow("Image1") << "Image1" << QRect(0, 48, 24, 27) << "";
+        QTest::newRow("Label2") << "Label2" << QRect(32, 48, 353, 25) << "Les moyennements dures, il faut les toucher 2 fois";
+        QTest::newRow("Image2(0)") << "Image2(0)" << QRect(0, 88, 26, 26) << "";
+        QTest::newRow("Label3") << "Label3" << QRect(32, 88, 345, 25) << "Les plus simples, un coup suffi";
+        QTest::newRow("Image4") << "Image4" << QRect(0, 120, 6, 6) << "";
+        QTest::newRow("Label4") << "Label4" << QRect(8, 120, 329, 17) << "Votre balle";
+        QTest::newRow("Label5") << "Label5" << QRect(8, 136, 281, 17) << "La balle des extra-terrestres";
+        QTest::newRow("Image5") << "Image5" << QRect(0, 144, 6, 6) << "";
+        QTest::newRow("Image6") << "Image6" << QRect(0, 160, 30, 30) << "";
+        QTest::newRow("Label6") << "Label6" << QRect(40, 168, 321, 25)
+                                << "Votre vaisseau, dirigé le a les des touches flechés et tirer en pressant espace. "
+                                   "Vous pouvez tirer deux balle a la fois.";
+        QTest::newRow("Image2(1)") << "Image2(1)" << QRect(0, 200, 26, 26) << "";
+        QTest::newRow("Label7") << "Label7" << QRect(32, 200, 297, 25)
+                                << "C'est un e-t, il descent progressivement selon les options que vous avez choisis";
+        QTest::newRow("Image7") << "Image7" << QRect(0, 256, 82, 29) << "";
+        QTest::newRow("Label10") << "Label10" << QRect(96, 256, 225, 33)
+                                 << "Si vous la touché, vous gagnez un bonus de 200 points: votre fortune est faite";
+        QTest::newRow("Label8") << "Label8" << QRect(8, 336, 329, 33)
+                                << "La sensibilité du tir, c'est si la balle de votre fusée a plus de chance de toucher "
+                                   "un e-t ou non";
+        QTest::newRow("Label9") << "Label9" << QRect(8, 376, 321, 33)
+                                << "Chaque touche sur un e-t rapporte dix points et vous avez un bonus de points selon "
+                                   "les options choisis";
+        QTest::newRow("Command1") << "Command1" << QRect(304, 416, 65, 17) << "OK";
+    }
+    // Texts wrap within their boxes and show whole; pictures show at their own sizes.
+    void everyControlIsAtItsPlace()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        QFETCH(QString, words);
+        frmhelp help;
+        QWidget* control = help.findChild<QWidget*>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), place);
+        QCOMPARE(control->focusPolicy() != Qt::NoFocus, name == "Command1");
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            QCOMPARE(button->text(), words);
+            return;
+        }
+        auto* label = qobject_cast<QLabel*>(control);
+        if (words.isEmpty()) {
+            QCOMPARE(label->pixmap().size(), place.size());
+            return;
+        }
+        QCOMPARE(label->text(), words);
+        QVERIFY(label->wordWrap());
+        const QRect needed = label->fontMetrics().boundingRect(label->rect(), Qt::TextWordWrap, words);
+        QVERIFY2(label->rect().contains(needed), qPrintable(QStringLiteral("needs %1 x %2").arg(needed.width()).arg(needed.height())));
+    }
+
+    void picturesShowTheArtworkOnBlack_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRgb>("color");
+        QTest::newRow("green alien") << "Image3" << QPoint(2, 0) << QRgb(0x00FF00);
+        QTest::newRow("widened right") << "Image3" << QPoint(25, 10) << QRgb(0x000000);
+        QTest::newRow("widened below") << "Image3" << QPoint(10, 25) << QRgb(0x000000);
+        QTest::newRow("blue alien") << "Image1" << QPoint(12, 10) << QRgb(0x0000FF);
+        QTest::newRow("red alien") << "Image2(0)" << QPoint(13, 8) << QRgb(0xFF0000);
+        QTest::newRow("red alien again") << "Image2(1)" << QPoint(13, 8) << QRgb(0xFF0000);
+        QTest::newRow("shot") << "Image4" << QPoint(2, 2) << QRgb(0xFFFFFF);
+        QTest::newRow("shot's black corner") << "Image4" << QPoint(0, 0) << QRgb(0x000000);
+        QTest::newRow("bullet") << "Image5" << QPoint(2, 2) << QRgb(0xFFFF00);
+    }
+    void picturesShowTheArtworkOnBlack()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPoint, at);
+        QFETCH(QRgb, color);
+        frmhelp help;
+        const QImage image = help.findChild<QLabel*>(name)->pixmap().toImage();
+        QCOMPARE(image.pixel(at) | 0xFF000000, color | 0xFF000000);
+    }
+};
+
+QTEST_MAIN(HelpTest)
+#include "test_help.moc"
