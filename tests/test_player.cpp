@@ -1,5 +1,5 @@
-// The player's keys and shots: the fire key, the re-arm of the permanent shot, and the
-// periodic removal of the extra shot.
+// The player's keys and shots: steering and the ship tick, the fire key, the re-arm of the
+// permanent shot, the periodic removal of the extra shot, and what the shots hit.
 
 #include <QtTest>
 
@@ -125,6 +125,347 @@ private slots:
         }
         QCOMPARE(g.w.valyou.Text, valyou);
         QCOMPARE(g.w.vaisseau.Left, 3480.0f);
+    }
+
+    void theShipWrapsAroundBeforeItsStep_data()
+    {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<QString>("valyou");
+        QTest::addColumn<float>("after");
+        QTest::newRow("8281 moving left") << 8281.0f << "4" << -440.0f;
+        QTest::newRow("8281 standing") << 8281.0f << "0" << -200.0f;
+        QTest::newRow("8281 moving right") << 8281.0f << "6" << 40.0f;
+        QTest::newRow("-440 moving left") << -440.0f << "4" << 8000.0f;
+        QTest::newRow("-440 standing") << -440.0f << "0" << 8240.0f;
+        QTest::newRow("exactly 8280 is not wrapped") << 8280.0f << "6" << 8520.0f;
+        QTest::newRow("exactly -200 is not wrapped") << -200.0f << "4" << -440.0f;
+        QTest::newRow("an ordinary step right") << 3480.0f << "6" << 3720.0f;
+    }
+    void theShipWrapsAroundBeforeItsStep()
+    {
+        QFETCH(float, left);
+        QFETCH(QString, valyou);
+        QFETCH(float, after);
+        Game g;
+        g.w.vaisseau.Left = left;
+        g.w.valyou.Text = valyou;
+        g.w.vaisseautimer_Timer();
+        QCOMPARE(g.w.vaisseau.Left, after);
+        QCOMPARE(g.w.vaisseau.Top, 5640.0f);
+    }
+
+    void heldKeysSteerEvery50Milliseconds()
+    {
+        Game g;
+        g.start();
+        g.w.Form_KeyDown(keyLeft, 0);
+        g.advance(49);
+        QCOMPARE(g.w.vaisseau.Left, 3480.0f);
+        g.advance(1);
+        QCOMPARE(g.w.vaisseau.Left, 3240.0f);
+        g.w.Form_KeyDown(keySpace, 0);
+        g.w.Form_KeyUp(keySpace, 0); // any release stops the ship, though Left is still held
+        g.advance(100);
+        QCOMPARE(g.w.vaisseau.Left, 3240.0f);
+        g.w.Form_KeyDown(keyRight, 0);
+        g.w.vitvais = 1200;
+        g.advance(50);
+        QCOMPARE(g.w.vaisseau.Left, 4440.0f);
+    }
+
+    void theShotsClimbOnEveryShipTick()
+    {
+        Game g;
+        g.w.tirer();
+        g.w.vitballe = 600;
+        g.w.vaisseautimer_Timer();
+        QVERIFY(g.w.tir(1).Visible && g.w.tir(2).Visible);
+        QCOMPARE(g.w.tir(1).Top, 4920.0f);
+        QCOMPARE(g.w.tir(2).Top, 4990.0f);
+        QCOMPARE(g.w.tir(2).Left, 3580.0f);
+        // Without limit: a shot that is never re-armed keeps rising.
+        g.w.tir(1).Top = -100000;
+        g.w.vaisseautimer_Timer();
+        QCOMPARE(g.w.tir(1).Top, -100600.0f);
+    }
+
+    void withoutTheExtraShotNothingIsHit()
+    {
+        Game g;
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 1100; // inside the red alien
+        g.w.souc.Visible = true;
+        g.w.souc.Left = 100;
+        g.w.pg_Timer();
+        QVERIFY(g.w.mechr(1).Visible);
+        QCOMPARE(g.w.score, 0);
+        QCOMPARE(g.w.reste, 126);
+    }
+
+    void aShotLeavingTheTopIsReArmedAtTheShip()
+    {
+        Game g;
+        g.w.vaisseau.Left = 1000;
+        g.w.tir(1).Top = 0; // exactly 0 is still on the field
+        g.w.tirer();
+        g.w.pg_Timer();
+        QCOMPARE(g.w.nbtir, 2);
+        g.w.tir(1).Top = -1;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.nbtir, 1);
+        QVERIFY(!g.w.tir.exists(2));
+        QVERIFY(!g.w.tir(1).Visible);
+        QCOMPARE(g.w.tir(1).Top, 5590.0f);
+        QCOMPARE(g.w.tir(1).Left, 1050.0f);
+        g.w.vaisseautimer_Timer(); // shown again, 50 + 200 above the ship
+        QVERIFY(g.w.tir(1).Visible);
+        QCOMPARE(g.w.tir(1).Top, 5390.0f);
+        QCOMPARE(g.w.score, 0);
+    }
+
+    // A shown green alien at Left 1000 (width 360): the band where a shot hits it.
+    void theHitBand_data()
+    {
+        QTest::addColumn<int>("sensib");
+        QTest::addColumn<float>("shotLeft");
+        QTest::addColumn<float>("shotTop");
+        QTest::addColumn<bool>("hit");
+        QTest::newRow("50: at the band's left end") << 50 << 950.0f << 400.0f << false;
+        QTest::newRow("50: just inside left") << 50 << 950.5f << 400.0f << true;
+        QTest::newRow("50: just inside right") << 50 << 1409.5f << 400.0f << true;
+        QTest::newRow("50: at the band's right end") << 50 << 1410.0f << 400.0f << false;
+        QTest::newRow("0: at the alien's left edge") << 0 << 1000.0f << 400.0f << false;
+        QTest::newRow("0: just inside") << 0 << 1000.5f << 400.0f << true;
+        QTest::newRow("0: just inside right") << 0 << 1359.5f << 400.0f << true;
+        QTest::newRow("0: at the right edge") << 0 << 1360.0f << 400.0f << false;
+        QTest::newRow("at the bottom edge: not yet") << 50 << 1100.0f << 495.0f << false;
+        QTest::newRow("just above the bottom edge") << 50 << 1100.0f << 494.5f << true;
+        QTest::newRow("far above: no upper bound") << 50 << 1100.0f << 5.0f << true;
+    }
+    void theHitBand()
+    {
+        QFETCH(int, sensib);
+        QFETCH(float, shotLeft);
+        QFETCH(float, shotTop);
+        QFETCH(bool, hit);
+        Game g;
+        g.w.sensib = static_cast<std::int16_t>(sensib);
+        g.w.mechv(1).Left = 1000;
+        g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
+        g.w.tirer();
+        g.w.tir(1).Left = shotLeft;
+        g.w.tir(1).Top = shotTop;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.mechv(1).Tag, QString(hit ? "2" : "3"));
+        QCOMPARE(g.w.nbtir, std::int16_t(hit ? 1 : 2));
+    }
+
+    void aGreenAlienTakesThreeHits()
+    {
+        Game g;
+        g.start();
+        const std::int16_t start = g.w.score;
+        g.w.mechr(1).Visible = false;
+        g.w.mechb(1).Visible = false;
+        for (int hit = 1; hit <= 3; ++hit) {
+            g.w.tirer();
+            g.w.tir(1).Left = 200;
+            g.w.tir(1).Top = 300;
+            g.w.pg_Timer();
+            QCOMPARE(g.w.mechv(1).Tag, QString::number(3 - hit));
+            QCOMPARE(g.w.mechv(1).Visible, hit < 3);
+            QCOMPARE(int(g.w.score), start + 10 * hit);
+            QCOMPARE(int(g.w.reste), 126 - hit);
+            QCOMPARE(g.w.nbtir, 1);
+            QCOMPARE(g.w.tir(1).Top, 5590.0f); // re-armed
+        }
+        // Dead now: the next shot flies through its place.
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 300;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.nbtir, 2);
+        QCOMPARE(int(g.w.reste), 123);
+    }
+
+    void eachColumnTestsGreenThenRedThenBlue()
+    {
+        Game g;
+        g.w.tirer();
+        g.w.tir(1).Left = 200; // in the bands of all three of column 1
+        g.w.tir(1).Top = 100;  // above all their bottoms
+        g.w.pg_Timer();
+        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
+        QVERIFY(g.w.mechr(1).Visible);
+        QCOMPARE(g.w.mechb(1).Tag, QString("2"));
+        QCOMPARE(g.w.reste, 125);
+
+        g.w.mechv(1).Visible = false; // green dead: red is next
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 100;
+        g.w.pg_Timer();
+        QVERIFY(!g.w.mechr(1).Visible);
+        QCOMPARE(g.w.mechb(1).Tag, QString("2"));
+
+        g.w.tirer(); // then blue
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 100;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.mechb(1).Tag, QString("1"));
+        QCOMPARE(g.w.reste, 123);
+    }
+
+    void columnsAreTestedInOrderAndOneHitEndsTheTick()
+    {
+        Game g;
+        g.start();
+        g.shipOutOfReach();
+        g.completeFormation();
+        g.w.sensib = 300; // the shot lies in the bands of columns 3 and 4
+        g.w.tirer();
+        g.w.tir(1).Left = 1250;
+        g.w.tir(1).Top = 1400;
+        g.w.pg_Timer();
+        QVERIFY(!g.w.mechr(3).Visible);
+        QVERIFY(g.w.mechr(4).Visible);
+        QCOMPARE(g.w.reste, 125);
+    }
+
+    void theSaucerAndAnAlienInOnePassBothScore()
+    {
+        Game g;
+        g.w.souc.Visible = true;
+        g.w.souc.Left = 0;
+        g.w.mechv(1).Top = 100; // a green alien come up beside the saucer, for the test's sake
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 300;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.score, 210);
+        QVERIFY(!g.w.souc.Visible);
+        QCOMPARE(g.w.souc.Left, 8300.0f);
+        QCOMPARE(g.w.Textsouc.Text, QString("10000"));
+        QVERIFY(g.w.bon.Visible);
+        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
+    }
+
+    void aSaucerHitLetsTheShotFlyOn()
+    {
+        Game g;
+        g.w.souc.Visible = true;
+        g.w.souc.Left = 3000;
+        g.w.tirer();
+        g.w.tir(1).Left = 3500;
+        g.w.tir(1).Top = 200;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.score, 200);
+        QCOMPARE(g.w.nbtir, 2); // not removed, not re-armed
+        QCOMPARE(g.w.tir(1).Top, 200.0f);
+        g.w.pg_Timer(); // the saucer is gone: no second bonus
+        QCOMPARE(g.w.score, 200);
+    }
+
+    void theSaucerBoxIsStrictOnEverySide_data()
+    {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::addColumn<bool>("hit");
+        QTest::newRow("inside") << 3500.0f << 200.0f << true;
+        QTest::newRow("on its top edge") << 3500.0f << 0.0f << false;
+        QTest::newRow("on its bottom edge") << 3500.0f << 435.0f << false;
+        QTest::newRow("on its left edge") << 3000.0f << 200.0f << false;
+        QTest::newRow("on its right edge") << 4230.0f << 200.0f << false;
+    }
+    void theSaucerBoxIsStrictOnEverySide()
+    {
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QFETCH(bool, hit);
+        Game g;
+        g.w.souc.Visible = true;
+        g.w.souc.Left = 3000;
+        g.w.tirer();
+        g.w.tir(1).Left = left;
+        g.w.tir(1).Top = top;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.score, std::int16_t(hit ? 200 : 0));
+    }
+
+    // A ship parked under the hidden saucer's resting place must not rake in bonuses.
+    void aHiddenSaucerIsNeverHit()
+    {
+        Game g;
+        g.w.souc.Visible = false;
+        g.w.souc.Left = 8300;
+        g.w.tirer();
+        g.w.tir(1).Left = 8400;
+        for (float top = 400; top > 0; top -= 10) {
+            g.w.tir(1).Top = top;
+            g.w.pg_Timer();
+        }
+        QCOMPARE(g.w.score, 0);
+        QVERIFY(!g.w.bon.Visible);
+    }
+
+    void theScoreStopsAt32767()
+    {
+        Game g;
+        g.w.score = 32760;
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 1100;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.score, 32767);
+        g.w.souc.Visible = true;
+        g.w.souc.Left = 100;
+        g.w.tirer();
+        g.w.tir(1).Top = 200;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.score, 32767);
+    }
+
+    void onlyThePermanentShotHits()
+    {
+        Game g;
+        g.w.tirer();
+        g.w.tir(2).Left = 200;
+        g.w.tir(2).Top = 1100; // the extra shot inside the red alien
+        g.w.tir(1).Left = 5000;
+        g.w.tir(1).Top = 3000;
+        g.w.pg_Timer();
+        QVERIFY(g.w.mechr(1).Visible);
+        QCOMPARE(g.w.nbtir, 2);
+    }
+
+    void aHiddenAlienLetsTheShotThroughToTheOneAbove()
+    {
+        Game g;
+        g.w.mechr(1).Visible = false;
+        g.w.mechb(1).Visible = false;
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 1000;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.nbtir, 2);
+        g.w.tir(1).Top = 400;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
+    }
+
+    // Aliens come down to the ship: the re-armed shot lies inside one. The pass that re-arms
+    // it after a top exit ends there, touching no removed shot.
+    void aPassEndsWithTheRemovalOfTheExtraShot()
+    {
+        Game g;
+        g.w.vaisseau.Left = 100;
+        g.w.mechr(1).Top = 5300; // its bottom below the re-armed shot at 5590
+        g.w.tirer();
+        g.w.tir(1).Top = -10;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.nbtir, 1);
+        QVERIFY(g.w.mechr(1).Visible);
+        QCOMPARE(g.w.reste, 126);
     }
 };
 

@@ -1,0 +1,369 @@
+// The end of a game: the win and loss tests, their sequences and messages, and whole games
+// played to "GAGNE" and to "PERDU" by a scripted player on virtual time.
+
+#include <optional>
+
+#include <QtTest>
+
+#include "harness.h"
+
+using game::keyLeft;
+using game::keyRight;
+using game::keySpace;
+using game::mmm;
+
+namespace {
+
+const QString bulletText = "Vous avez été touché par une balle ennemie ";
+
+// A game in progress, its formation complete, every bullet and alien far from the ship.
+void playing(Game& g)
+{
+    g.shipOutOfReach();
+    g.start();
+    g.completeFormation();
+    g.w.vaisseau.Top = 5640;
+    for (std::int16_t v = 0; v <= 4; ++v)
+        g.w.tire(v).Top = 2000;
+}
+
+// A scripted player: steers with the arrow keys towards a target, keeps out of the way of the
+// falling bullets, and holds the fire key when asked to.
+class Player {
+public:
+    Player(Game& g, bool firing) : g_(g), firing_(firing) {}
+
+    // Plays until the game is won or lost, or `ms` have passed; returns the time played.
+    std::int64_t play(std::int64_t ms)
+    {
+        std::int64_t t = 0;
+        for (; t < ms && !g_.w.gagne.Visible && !g_.w.perd.Visible; t += 10) {
+            steerTo(safe(target()));
+            if (firing_ && t % 50 == 0)
+                g_.w.Form_KeyDown(keySpace, 0); // the fire key held, repeating
+            g_.advance(10);
+            saucerSeen_ = saucerSeen_ || g_.w.souc.Visible;
+        }
+        return t;
+    }
+
+    bool saucerSeen() const { return saucerSeen_; }
+
+private:
+    const mmm& w() const { return g_.w; }
+
+    // Under the lowest live alien of the leftmost column that has one; else where it stands.
+    float target() const
+    {
+        if (!firing_)
+            return w().vaisseau.Left;
+        for (std::int16_t c = 1; c <= w().nbcol; ++c) {
+            for (const runtime::Sprite* alien : {&w().mechr(c), &w().mechb(c), &w().mechv(c)}) {
+                if (alien->Visible)
+                    return alien->Left + alien->Width / 2 - 50; // the shot leaves 50 right of the ship
+            }
+        }
+        return w().vaisseau.Left;
+    }
+
+    bool threatens(const runtime::Sprite& bullet) const
+    {
+        const float top = w().vaisseau.Top;
+        return bullet.Top > top - 1200 && bullet.Top < top + 300;
+    }
+
+    // Whether a threatening bullet lies over the stretch from x1 to x2 (ship Lefts).
+    bool dangerous(float x1, float x2) const
+    {
+        const float lo = std::min(x1, x2) - 150;
+        const float hi = std::max(x1, x2) + 450 + 150;
+        for (std::int16_t v = 0; v <= 4; ++v) {
+            const runtime::Sprite& bullet = w().tire(v);
+            if (threatens(bullet) && bullet.Left > lo && bullet.Left < hi)
+                return true;
+        }
+        return false;
+    }
+
+    float safe(float goal)
+    {
+        const float here = w().vaisseau.Left;
+        goal = std::clamp(goal, -190.0f, 8000.0f);
+        if (!dangerous(here, goal)) {
+            escape_.reset();
+            return goal;
+        }
+        if (!dangerous(here, here)) {
+            escape_.reset();
+            return here; // wait for the bullets to pass
+        }
+        // Under a bullet: run for the nearest place out of its way, and keep to that choice.
+        if (escape_ && !dangerous(*escape_, *escape_))
+            return *escape_;
+        for (float step = 240; step < 8500; step += 240) {
+            for (float x : {here - step, here + step}) {
+                if (x >= -190 && x <= 8000 && !dangerous(x, x)) {
+                    escape_ = x;
+                    return x;
+                }
+            }
+        }
+        return here;
+    }
+
+    void steerTo(float goal)
+    {
+        const float gap = goal - w().vaisseau.Left;
+        const float step = w().vitvais;
+        if (gap > step / 2) {
+            if (w().valyou.Text != "6")
+                g_.w.Form_KeyDown(keyRight, 0);
+        } else if (gap < -step / 2) {
+            if (w().valyou.Text != "4")
+                g_.w.Form_KeyDown(keyLeft, 0);
+        } else if (w().valyou.Text != "0") {
+            g_.w.Form_KeyUp(keyLeft, 0);
+        }
+    }
+
+    Game& g_;
+    bool firing_;
+    bool saucerSeen_ = false;
+    std::optional<float> escape_;
+};
+
+} // namespace
+
+class OutcomeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theWinComesFirstEvenWithABulletOnTheShip()
+    {
+        Game g;
+        playing(g);
+        g.w.score = 1060;
+        g.w.reste = 0;
+        g.w.tire(2).Left = 3500; // on the ship
+        g.w.tire(2).Top = 5700;
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(2)); // the start's, then the win's
+        const auto& box = g.dialogs.boxes.back();
+        QCOMPARE(box.prompt, QString("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: 1260"));
+        QCOMPARE(box.title, QString("Score"));
+        QCOMPARE(box.style, std::int16_t(64));
+        QCOMPARE(g.w.score, 1260);
+        QVERIFY(g.w.gagne.Visible);
+        QVERIFY(!g.w.perd.Visible);
+        QCOMPARE(g.phase(), Phase::Over);
+        QCOMPARE(g.w.tire(0).Top, 0.0f); // shown during the game: to the top edge
+    }
+
+    void belowZeroIsNoWin()
+    {
+        Game g;
+        playing(g);
+        g.w.reste = -1;
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.phase(), Phase::Playing);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
+    }
+
+    void theWinBonusStopsAt32767()
+    {
+        Game g;
+        playing(g);
+        g.w.score = 32700;
+        g.w.reste = 0;
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.w.score, 32767);
+        QVERIFY(g.dialogs.boxes.back().prompt.endsWith(": 32767"));
+    }
+
+    // The ship stands at Left 3480, Top 5640, 450 x 450.
+    void theBulletTestIsStrictOnEverySide_data()
+    {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::addColumn<bool>("touches");
+        QTest::newRow("inside") << 3600.0f << 5700.0f << true;
+        QTest::newRow("top: ship's top minus 1") << 3600.0f << 5639.0f << false;
+        QTest::newRow("top: ship's top minus 0,5") << 3600.0f << 5639.5f << true;
+        QTest::newRow("top: 150 above the ship's bottom") << 3600.0f << 5940.0f << false;
+        QTest::newRow("top: just above that") << 3600.0f << 5939.5f << true;
+        QTest::newRow("left: the ship's left") << 3480.0f << 5700.0f << false;
+        QTest::newRow("left: just right of it") << 3480.5f << 5700.0f << true;
+        QTest::newRow("left: the ship's right") << 3930.0f << 5700.0f << false;
+        QTest::newRow("left: just left of it") << 3929.5f << 5700.0f << true;
+    }
+    void theBulletTestIsStrictOnEverySide()
+    {
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QFETCH(bool, touches);
+        Game g;
+        playing(g);
+        g.w.tire(3).Left = left;
+        g.w.tire(3).Top = top;
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.w.perd.Visible, touches);
+        QCOMPARE(g.phase(), touches ? Phase::Over : Phase::Playing);
+        if (touches)
+            QCOMPARE(g.dialogs.boxes.back().prompt, bulletText + "Votre score est de: 58");
+    }
+
+    void aHiddenBulletOnTheShipLosesToo()
+    {
+        Game g;
+        playing(g);
+        g.w.tire(1).Visible = false;
+        g.w.tire(1).Left = 3600;
+        g.w.tire(1).Top = 5700;
+        g.w.tire(0).Visible = false;
+        g.w.PERDUGAGNE_Timer();
+        QVERIFY(g.w.perd.Visible);
+        QCOMPARE(g.w.tire(0).Top, 200.0f); // hidden: a little lower than the top edge
+    }
+
+    void oneEndingGivesOneMessage_data()
+    {
+        QTest::addColumn<bool>("twoBullets");
+        QTest::addColumn<bool>("alienDown");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("two bullets on the ship") << true << false << bulletText + "Votre score est de: 58";
+        QTest::newRow("a bullet and an alien") << false << true << bulletText + "Votre score est de: 58";
+        QTest::newRow("both bullets and an alien") << true << true << bulletText + "Votre score est de: 58";
+        QTest::newRow("an alien alone") << false << false << "Votre score est de: 58";
+    }
+    void oneEndingGivesOneMessage()
+    {
+        QFETCH(bool, twoBullets);
+        QFETCH(bool, alienDown);
+        QFETCH(QString, prompt);
+        Game g;
+        playing(g);
+        if (alienDown || (!twoBullets && !alienDown))
+            g.w.mechr(7).Top = 5700;
+        if (twoBullets || alienDown) {
+            g.w.tire(1).Left = 3600;
+            g.w.tire(1).Top = 5700;
+        }
+        if (twoBullets) {
+            g.w.tire(4).Left = 3700;
+            g.w.tire(4).Top = 5650;
+        }
+        g.advance(5000); // the check runs every millisecond; it stops itself after the message
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
+        QCOMPARE(g.dialogs.boxes.back().prompt, prompt);
+        QCOMPARE(g.dialogs.boxes.back().title, QString("Score"));
+        QVERIFY(!g.w.PERDUGAGNE.enabled());
+    }
+
+    void anAlienLandsOnlyBelowTheShipsTop()
+    {
+        Game g;
+        playing(g);
+        g.w.mechb(12).Top = 5640; // level with the ship's top: not yet
+        g.w.mechv(3).Visible = false;
+        g.w.mechv(3).Top = 9000; // dead aliens do not count
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.phase(), Phase::Playing);
+        g.w.mechb(12).Top = 5641;
+        g.w.PERDUGAGNE_Timer();
+        QCOMPARE(g.phase(), Phase::Over);
+        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Votre score est de: 58"));
+    }
+
+    void afterAnEndingTheShipStillSteersAndNothingElseMoves()
+    {
+        Game g;
+        playing(g);
+        g.w.tire(2).Left = 3600;
+        g.w.tire(2).Top = 5700;
+        g.advance(1);
+        QCOMPARE(g.phase(), Phase::Over);
+        const float alienTop = g.w.mechv(1).Top;
+        const float bulletTop = g.w.tire(3).Top;
+        const float alienLeft = g.w.mechv(2).Left;
+        g.w.Form_KeyDown(keyRight, 0);
+        g.advance(60000);
+        QCOMPARE(g.w.mechv(1).Top, alienTop);
+        QCOMPARE(g.w.mechv(2).Left, alienLeft);
+        QCOMPARE(g.w.tire(3).Top, bulletTop);
+        QCOMPARE(g.w.tire(0).Top, 0.0f);
+        QVERIFY(g.w.vaisseau.Left != 3480.0f);
+        QVERIFY(g.w.soucoupe.enabled());
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(2)); // no second message
+        QVERIFY(g.w.general.Enabled); // a new game can be started
+
+        g.start(); // its formation builds; no ending until it is complete
+        QVERIFY(!g.w.perd.Visible);
+        g.advance(2000);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(3));
+    }
+
+    void aWholeGameWonByAScriptedPlayer()
+    {
+        Game g;
+        // Fast shots, slow descent: options chosen in the menu between games. The game played
+        // is the second one of the run, whose bullets fall as one volley: in the first, a
+        // bullet launched late throws the others sideways, now and then onto the ship, and no
+        // player could dodge that.
+        g.start();
+        g.completeFormation();
+        g.stop();
+        g.dialogs.typed = {"35", "600"};
+        g.w.choose(g.w.vite);
+        g.w.choose(g.w.vittir);
+        g.start();
+        QCOMPARE(g.w.score, 19); // 55000 / 3500 rounds to 16, plus 3
+
+        Player player(g, true);
+        const std::int64_t played = player.play(10 * 60 * 1000);
+        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3").arg(played).arg(g.w.reste).arg(g.dialogs.boxes.back().prompt)));
+        QVERIFY(!g.w.perd.Visible);
+        QCOMPARE(g.w.reste, 0);
+        QVERIFY(!player.saucerSeen());
+        QCOMPARE(g.w.score, 19 + 126 * 10 + 200);
+        QCOMPARE(g.dialogs.boxes.back().prompt,
+                 QString("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: 1479"));
+        for (std::int16_t c = 1; c <= 21; ++c)
+            QVERIFY(!g.w.mechv(c).Visible && !g.w.mechb(c).Visible && !g.w.mechr(c).Visible);
+        g.advance(1);
+        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  1479"));
+
+        // The next game is whole again and can be won again.
+        g.start();
+        QCOMPARE(g.w.reste, 126);
+        Player again(g, true);
+        again.play(10 * 60 * 1000);
+        QVERIFY(g.w.gagne.Visible);
+    }
+
+    void aWholeGameLostToTheLandingFormation()
+    {
+        Game g;
+        g.dialogs.typed = {"0,31"}; // the fastest descent
+        g.w.choose(g.w.vite);
+        g.start();
+        QCOMPARE(g.w.score, 1777);
+        Player dodger(g, false); // dodges the bullets, never fires
+        dodger.play(60 * 1000);
+        QVERIFY(g.w.perd.Visible);
+        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Votre score est de: 1777"));
+        QCOMPARE(g.phase(), Phase::Over);
+    }
+
+    void aWholeGameLostToTheBullets()
+    {
+        Game g;
+        g.start();
+        g.advance(10 * 60 * 1000); // standing still under the falling bullets
+        QVERIFY(g.w.perd.Visible);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
+        QCOMPARE(g.dialogs.boxes.back().prompt, bulletText + "Votre score est de: 58");
+    }
+};
+
+QTEST_GUILESS_MAIN(OutcomeTest)
+#include "test_outcome.moc"
