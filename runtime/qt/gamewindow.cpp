@@ -18,7 +18,7 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       form_(form),
       view_(new PlayfieldView(QSizeF(form.clientWidth, form.clientHeight), this)),
-      driver_(form.clock, [this](const std::function<void()>& advance) { call(advance); })
+      driver_(form.clock, [this] { call({}); })
 {
     setCentralWidget(view_);
     setWindowIcon(QIcon(loadPicture(form.icon)));
@@ -114,7 +114,8 @@ void GameWindow::call(const std::function<void()>& procedure)
     running_ = true;
     try {
         driver_.catchUp();
-        procedure();
+        if (procedure)
+            procedure();
     } catch (const std::exception& error) {
         report(error.what());
     }

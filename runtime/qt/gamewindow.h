@@ -29,8 +29,8 @@ public:
     void startClock();
     void stopClock() { driver_.stop(); }
 
-    // Runs a procedure of the game, after bringing game time up to now, and then shows its
-    // effects. Procedures never overlap: one asked for while another runs (which can happen
+    // Runs a procedure of the game (or none), after bringing game time up to now, and then
+    // shows its effects. Procedures never overlap: one asked for while another runs (which can happen
     // while a box is open) waits until that one has returned. A programming error is reported
     // and the game goes on.
     void call(const std::function<void()>& procedure);

@@ -4,8 +4,8 @@
 
 namespace runtime::qt {
 
-RealTimeDriver::RealTimeDriver(Clock& clock, Gate gate, QObject* parent)
-    : QObject(parent), clock_(clock), gate_(std::move(gate))
+RealTimeDriver::RealTimeDriver(Clock& clock, std::function<void()> wake, QObject* parent)
+    : QObject(parent), clock_(clock), wake_(std::move(wake))
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -47,7 +47,7 @@ void RealTimeDriver::catchUp()
 
 void RealTimeDriver::wake()
 {
-    gate_([this] { catchUp(); });
+    wake_();
     schedule();
 }
 

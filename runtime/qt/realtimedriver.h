@@ -18,10 +18,9 @@ namespace runtime::qt {
 class RealTimeDriver final : public QObject {
     Q_OBJECT
 public:
-    // Every advance of the clock at a wake-up is handed to `gate`, which runs it when no other
-    // procedure of the game is running and shows what changed.
-    using Gate = std::function<void(const std::function<void()>&)>;
-    RealTimeDriver(Clock& clock, Gate gate, QObject* parent = nullptr);
+    // At each wake-up the driver calls `wake`, which is to call catchUp() when no procedure of
+    // the game is running, and then show what changed.
+    RealTimeDriver(Clock& clock, std::function<void()> wake, QObject* parent = nullptr);
 
     // Starts following the wall clock from the clock's present moment.
     void start();
@@ -49,7 +48,7 @@ private:
     std::int64_t gameNow() const;
 
     Clock& clock_;
-    Gate gate_;
+    std::function<void()> wake_;
     QTimer timer_;
     QElapsedTimer wall_;
     std::int64_t wallBase_ = 0; // wall milliseconds at which the game stood at gameBase_
