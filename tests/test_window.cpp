@@ -2,6 +2,8 @@
 // playfield paints every shown sprite at its place in its colours.
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -136,6 +138,38 @@ private slots:
         QVERIFY(white.first < 281 * 33);
         // The extra shot at the ship: Left 3580, Top 5590 -> (238, 372).
         QVERIFY(pixelsOf(image, 0xFFFFFF, QRect(238, 372, 6, 6)).first > 20);
+    }
+
+    // A held key sends, between its repeated presses, releases marked as repeats: they must
+    // not stop the ship. A real release does; so does the keyboard going elsewhere.
+    void onlyARealReleaseOrTheKeyboardLostStopsTheShip()
+    {
+        Game g;
+        runtime::qt::QtDialogs unused;
+        runtime::qt::GameWindow window(g.w, unused);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* field = window.playfield();
+        auto send = [field](QEvent::Type type, Qt::Key key, bool repeat) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(field, &event);
+        };
+        send(QEvent::KeyPress, Qt::Key_Left, false);
+        QCOMPARE(g.w.valyou.Text, QString("4"));
+        send(QEvent::KeyRelease, Qt::Key_Left, true);
+        send(QEvent::KeyPress, Qt::Key_Left, true);
+        QCOMPARE(g.w.valyou.Text, QString("4"));
+        send(QEvent::KeyRelease, Qt::Key_Left, false);
+        QCOMPARE(g.w.valyou.Text, QString("0"));
+
+        send(QEvent::KeyPress, Qt::Key_Right, false);
+        QCOMPARE(g.w.valyou.Text, QString("6"));
+        QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(field, &lost);
+        QCOMPARE(g.w.valyou.Text, QString("0"));
+
+        send(QEvent::KeyPress, Qt::Key_Space, false);
+        QCOMPARE(g.w.nbtir, 2);
     }
 };
 
