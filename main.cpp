@@ -12,6 +12,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("gromzaks"));
+    QApplication::setApplicationVersion(QStringLiteral(GROMZAKS_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(GROMZAKS_DESKTOP_ID));
     Q_INIT_RESOURCE(assets);
 
     // Qt's own words (in the boxes' context menus, say) in French too.

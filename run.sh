@@ -15,6 +15,8 @@ case "$what" in
 esac
 
 packages=(cmake g++ make ccache qt6-base-dev qt6-translations-l10n)
+# The tests also validate the installed desktop files.
+[ "$what" = test ] && packages+=(desktop-file-utils appstream)
 
 missing=()
 for package in "${packages[@]}"; do
