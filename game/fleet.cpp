@@ -35,6 +35,10 @@ void mmm::dem_Timer()
             (*row)(n).Visible = true;
             (*row)(n).Left = (*row)(n - 1).Left + columnSpacing;
         }
+        // A new column copies column 1, which the player may already have hit during the
+        // build: it gets its own full hit counts, as the hits still needed count them.
+        mechv(n).Tag = QStringLiteral("3");
+        mechb(n).Tag = QStringLiteral("2");
         return;
     }
 

@@ -51,6 +51,25 @@ private slots:
         QCOMPARE(g.w.Text1.Text, QString("0"));
     }
 
+    // Column 1 hit while the formation builds: the columns built after it are still whole, so
+    // the game can still be won.
+    void aHitDuringTheBuildDoesNotWeakenTheNewColumns()
+    {
+        Game g;
+        g.start();
+        g.advance(150);
+        g.w.tirer();
+        g.w.tir(1).Left = 200;
+        g.w.tir(1).Top = 300;
+        g.w.pg_Timer();
+        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
+        g.w.mechr(1).Visible = false; // as if shot too
+        g.advance(150);
+        QCOMPARE(g.w.mechv(3).Tag, QString("3"));
+        QCOMPARE(g.w.mechb(3).Tag, QString("2"));
+        QVERIFY(g.w.mechr(3).Visible);
+    }
+
     void theFirstDescentTickStartsTheGameAndMovesNothing()
     {
         Game g;
