@@ -1,0 +1,167 @@
+#pragma once
+
+// A long random game: keys pressed and released in any order, every menu command tried
+// whether it can be chosen or not, every box answered at random (numbers, texts, empty
+// answers, cancels), the clock moved on by random amounts. After each event the rules that
+// must always hold are checked. A failure names its seed and event, so that it can be
+// replayed exactly.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "harness.h"
+#include "runtime/french.h"
+
+namespace soak {
+
+// Boxes answered at random.
+class RandomDialogs final : public runtime::Dialogs {
+public:
+    explicit RandomDialogs(std::mt19937& random) : random_(random) {}
+
+    std::int16_t messageBox(const QString&, std::int16_t style, const QString&) override
+    {
+        if (style == runtime::styleInformation)
+            return runtime::answerOk;
+        return pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
+    }
+
+    QString inputBox(const QString&, const QString&, const QString& proposed) override
+    {
+        switch (pick(9)) {
+        case 0: return {}; // cancelled, or emptied
+        case 1: return proposed;
+        case 2: return QString::number(pick(100001) - 50000);
+        case 3: return QString::number(pick(2000)) + "," + QString::number(pick(1000));
+        case 4: return QString::number(pick(700));
+        case 5: {
+            static const char* const odd[] = {"abc", "2.5", "1,2,3", " ", "-", "1e3", "00", "00,1", "0,0001"};
+            return QString::fromLatin1(odd[pick(9)]);
+        }
+        case 6: return QString(pick(40) + 1, QChar('9'));
+        case 7: return "-" + QString::number(pick(100000));
+        default: return "0," + QString::number(pick(400));
+        }
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    std::mt19937& random_;
+};
+
+struct Failure {
+    std::uint32_t seed;
+    long long event;
+    std::string what;
+    std::string describe() const
+    {
+        return "seed " + std::to_string(seed) + ", event " + std::to_string(event) + ": " + what;
+    }
+};
+
+// What must hold after every event; the empty text when it does.
+inline std::string brokenRule(const game::mmm& w)
+{
+    if (w.nbtir != 1 && w.nbtir != 2)
+        return "nbtir is " + std::to_string(w.nbtir);
+    if (w.tir.exists(2) != (w.nbtir == 2) || w.tir.count() != w.nbtir)
+        return "the extra shot does not match nbtir";
+    if (w.score < 0)
+        return "score is " + std::to_string(w.score);
+    if (phaseOf(w) == Phase::Unknown)
+        return "the menus and timers match no phase";
+    if (w.vitvais < 20 || w.vitvais > 1200 || w.sensib < 0 || w.sensib > 300 || w.vitballe < 20
+        || w.vitballe > 600 || w.vittire < 1 || w.vittire > 250)
+        return "a setting is out of its bounds";
+    const double descent = w.tempe.value();
+    if (descent < 310 || descent > 35000)
+        return "the descent interval is " + w.tempe.Text.toStdString();
+    for (std::int16_t c = 1; c <= game::formationColumns; ++c)
+        if (w.mechv.exists(c) != w.mechb.exists(c) || w.mechv.exists(c) != w.mechr.exists(c))
+            return "column " + std::to_string(c) + " is not whole";
+    if (w.mechv.count() == game::formationColumns) {
+        double hits = 0;
+        for (std::int16_t c = 1; c <= game::formationColumns; ++c) {
+            if (w.mechv(c).Visible)
+                hits += runtime::french::numberOf(w.mechv(c).Tag);
+            if (w.mechb(c).Visible)
+                hits += runtime::french::numberOf(w.mechb(c).Tag);
+            if (w.mechr(c).Visible)
+                hits += 1;
+        }
+        if (hits != w.reste)
+            return "the aliens on the field need " + std::to_string(int(hits)) + " hits, reste says "
+                   + std::to_string(w.reste);
+    }
+    return {};
+}
+
+// What a run went through, to know that it reached every phase of a game.
+struct Stats {
+    long long simulatedMs = 0;
+    long long eventsIn[6] = {}; // by Phase
+    int wins = 0;
+    int losses = 0;
+};
+
+// Plays `events` random events from `seed`; clock moves are up to `longestMs`.
+inline std::optional<Failure> run(std::uint32_t seed, long long events, int longestMs, Stats* stats = nullptr)
+{
+    Stats unused;
+    Stats& seen = stats ? *stats : unused;
+    std::mt19937 random(seed);
+    auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    RandomDialogs dialogs(random);
+    runtime::SeededRandom alienFire;
+    bool ended = false;
+    auto make = [&] {
+        auto w = std::make_unique<game::mmm>(game::mmm::Outside{dialogs, alienFire, [&ended] { ended = true; }, [] {}});
+        w->Form_Load();
+        return w;
+    };
+    std::unique_ptr<game::mmm> w = make();
+    const std::int16_t keys[] = {game::keyLeft, game::keyRight, game::keySpace, 65, 38};
+
+    for (long long event = 1; event <= events; ++event) {
+        try {
+            const int kind = pick(20);
+            if (kind < 6) {
+                w->Form_KeyDown(keys[pick(5)], 0);
+            } else if (kind < 9) {
+                w->Form_KeyUp(keys[pick(5)], 0);
+            } else if (kind < 12) {
+                std::vector<runtime::MenuItem*> items;
+                for (runtime::MenuItem* top : w->menuBar()) {
+                    items.push_back(top);
+                    items.insert(items.end(), top->items.begin(), top->items.end());
+                }
+                w->choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
+            } else {
+                const int scale = pick(10);
+                const int ms = scale < 6 ? pick(50) + 1 : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;
+                const bool over = w->gagne.Visible || w->perd.Visible;
+                w->clock.advanceBy(ms);
+                seen.simulatedMs += ms;
+                if (!over && w->gagne.Visible)
+                    ++seen.wins;
+                if (!over && w->perd.Visible)
+                    ++seen.losses;
+            }
+        } catch (const std::exception& error) {
+            return Failure{seed, event, std::string("raised: ") + error.what()};
+        }
+        if (const std::string broken = brokenRule(*w); !broken.empty())
+            return Failure{seed, event, broken};
+        ++seen.eventsIn[static_cast<int>(phaseOf(*w))];
+        if (ended) { // "Quitter" answered Yes: the program starts again
+            ended = false;
+            w = make();
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace soak

@@ -1,0 +1,31 @@
+// A short random soak of the whole game on virtual time; the long one is tools' `soak`.
+
+#include <QtTest>
+
+#include "soak.h"
+
+class SoakTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void randomPlayBreaksNoRule_data()
+    {
+        QTest::addColumn<uint>("seed");
+        for (uint seed : {1u, 2u, 3u, 4u})
+            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
+    }
+    void randomPlayBreaksNoRule()
+    {
+        QFETCH(uint, seed);
+        soak::Stats stats;
+        const auto failure = soak::run(seed, 20000, 60000, &stats);
+        QVERIFY2(!failure, failure ? failure->describe().c_str() : "");
+        QVERIFY(stats.simulatedMs > 60LL * 60 * 1000); // over an hour of play each
+        for (Phase phase : {Phase::Idle, Phase::Building, Phase::Playing, Phase::Over, Phase::Stopped})
+            QVERIFY2(stats.eventsIn[static_cast<int>(phase)] > 0, phaseName(phase));
+        QVERIFY(stats.losses > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(SoakTest)
+#include "test_soak.moc"
