@@ -39,7 +39,13 @@ if [ "$what" = play ]; then
     exec ./build/gromzaks
 fi
 
-echo "== Testing"
 # Without a display the window tests draw offscreen.
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+cmake -S . -B build-asan -DGROMZAKS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs" -L headless
+
+echo "== Every test"
 ctest --test-dir build --output-on-failure -j "$jobs"
