@@ -15,6 +15,8 @@ case "$what" in
 esac
 
 packages=(cmake g++ make ccache qt6-base-dev qt6-translations-l10n)
+# The end-to-end tests play the real game in an X server of their own.
+[ "$what" = test ] && packages+=(xvfb xdotool x11-utils imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -38,6 +40,6 @@ if [ "$what" = play ]; then
 fi
 
 echo "== Testing"
-# Without a display the window tests draw offscreen.
+# Without a display the window tests draw offscreen; the end-to-end ones start their own.
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir build --output-on-failure -j "$jobs"
