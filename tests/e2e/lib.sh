@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the scenarios: an X server of our own, the game in it, keys, windows, pixels.
 # Sourced by run_scenario.sh; expects $scenario.
 
@@ -96,7 +97,8 @@ start_x_server() {
         [ "$(date +%s%N)" -lt "$deadline" ] || skip "no X server can be started: Xvfb gave no display within 10 s"
         sleep "$poll_s"
     done
-    export DISPLAY=":$(tr -d '\n' <"$tmp/display")"
+    DISPLAY=":$(tr -d '\n' <"$tmp/display")"
+    export DISPLAY
     xdpyinfo >/dev/null 2>&1 || skip "no X server can be started: display $DISPLAY does not answer"
 }
 
@@ -173,7 +175,9 @@ downs() {
     local i
     for ((i = 1; i < $1; i++)); do echo Down; done
 }
+# shellcheck disable=SC2046 # one word a Down
 choose_general() { keys_to "$main_win" alt Down $(downs "$1") Return; }
+# shellcheck disable=SC2046
 choose_option() { keys_to "$main_win" alt Down Right $(downs "$1") Return; }
 choose_aide() { keys_to "$main_win" alt Right Right Return; }
 
@@ -234,7 +238,7 @@ expect_in_box() {
     read -r n bx0 by0 bx1 by1 <<<"$(pixels "$colour" "$x" "$y" "$w" "$h")"
     [ "$n" -ge "$min" ] || fail "$what: $n pixels of #$colour in ${w}x$h at ($x,$y), expected $min or more"
     if [ $# -gt 7 ]; then
-        read -r n bx0 by0 bx1 by1 <<<"$(pixels "$colour" $8 $9 ${10} ${11})"
+        read -r n bx0 by0 bx1 by1 <<<"$(pixels "$colour" "$8" "$9" "${10}" "${11}")"
         [ "$bx0" -ge "$x" ] && [ "$by0" -ge "$y" ] && [ "$bx1" -lt $((x + w)) ] && [ "$by1" -lt $((y + h)) ] ||
             fail "$what: #$colour spreads to ($bx0,$by0)-($bx1,$by1), outside ${w}x$h at ($x,$y)"
     fi

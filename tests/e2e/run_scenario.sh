@@ -8,9 +8,8 @@ set -uo pipefail
 game=${1:?usage: run_scenario.sh GAME SCENARIO}
 scenario=${2:?usage: run_scenario.sh GAME SCENARIO}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR
 . "$here/lib.sh"
-# shellcheck source=scenarios.sh
 . "$here/scenarios.sh"
 
 declare -F "scenario_$scenario" >/dev/null || { echo "unknown scenario: $scenario" >&2; exit 2; }

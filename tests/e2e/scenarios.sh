@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The scenarios, one function each, run by run_scenario.sh on a freshly started game.
 # Places are in playfield pixels (twips / 15) from the playfield's top-left corner.
 
