@@ -53,12 +53,24 @@ fail() {
     exit 1
 }
 
+# A game or server gone in the middle of a scenario says so, rather than a timeout later.
+game_alive() {
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "the X server has gone"
+    [ -z "$game_pid" ] || kill -0 "$game_pid" 2>/dev/null || {
+        wait "$game_pid"
+        local status=$?
+        game_pid=
+        fail "the game has gone (exit status $status)"
+    }
+}
+
 # Polls COMMAND every few tens of milliseconds until it succeeds, for at most BOUND_MS.
 wait_until() {
     local what=$1 bound_ms=$2
     shift 2
     local deadline=$(($(date +%s%N) + bound_ms * 1000000))
     until "$@"; do
+        game_alive
         [ "$(date +%s%N)" -lt "$deadline" ] || fail "no $what within $bound_ms ms"
         sleep "$poll_s"
     done
@@ -70,6 +82,7 @@ keeps_true() {
     shift 2
     local deadline=$(($(date +%s%N) + duration_ms * 1000000))
     while [ "$(date +%s%N)" -lt "$deadline" ]; do
+        game_alive
         "$@" || fail "$what did not hold for $duration_ms ms"
         sleep "$poll_s"
     done
@@ -83,10 +96,12 @@ start_x_server() {
     done
     tmp=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-e2e.XXXXXX")
     trap cleanup EXIT
-    trap 'exit 1' INT TERM
+    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGINT"; exit 1' INT
+    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGTERM from outside"; exit 1' TERM
 
-    # The server picks a free display and writes its number once it accepts clients.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+    # The server picks a free display and writes its number once it accepts clients. Without
+    # -noreset it resets when our check disconnects, and refuses the game meanwhile.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
     xvfb_pid=$!
     local deadline=$(($(date +%s%N) + 10000000000))
     until grep -qx '[0-9]\+' "$tmp/display"; do

@@ -63,6 +63,15 @@ scenario_start() {
     window_count_is '^Score$' 0 || fail "the game ended during the build-up"
 }
 
+# A game whose bullets crawl: the ship is not hit while a scenario steers or fires.
+start_playing_safely() {
+    wait_title "Gromzak   Points:  0"
+    choose_option 5 # "Vitesse du tir des e-t"
+    answer_input '^Vitesse\?$' 1
+    # 55000 / (10000 / 10) + 1 / 10
+    start_playing 55
+}
+
 # Where the ship's hull is now: its left edge, or nothing when it is not on the field.
 ship_left=
 locate_ship() {
@@ -90,7 +99,7 @@ expect_ship_stopped() {
 }
 
 scenario_move() {
-    start_playing 58
+    start_playing_safely
     locate_ship
     local from=$ship_left
     xdotool windowfocus --sync "$main_win"
@@ -123,7 +132,7 @@ field_without_shot() {
 }
 
 scenario_shot() {
-    start_playing 58
+    start_playing_safely
     locate_ship
     # The shot that leaves with every new game has to be gone first.
     wait_until "field without a white shot" 3000 field_without_shot
