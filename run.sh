@@ -17,6 +17,8 @@ esac
 packages=(cmake g++ make ccache qt6-base-dev qt6-translations-l10n)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
+# The end-to-end tests play the real game in an X server of their own.
+[ "$what" = test ] && packages+=(xvfb xdotool x11-utils imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -39,7 +41,7 @@ if [ "$what" = play ]; then
     exec ./build/gromzaks
 fi
 
-# Without a display the window tests draw offscreen.
+# Without a display the window tests draw offscreen; the end-to-end ones start their own.
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"

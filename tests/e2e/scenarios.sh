@@ -1,0 +1,213 @@
+# shellcheck shell=bash
+# The scenarios, one function each, run by run_scenario.sh on a freshly started game.
+# Places are in playfield pixels (twips / 15) from the playfield's top-left corner.
+
+# The formation's first column and the ship, where the game draws them before any start.
+ship_x=232
+ship_y=376
+
+scenario_layout() {
+    wait_title "Gromzak   Points:  0"
+    shoot
+    local band="0 0 $field_w 120"
+    expect_in_box "green alien" 00FF00 8 8 24 25 150 $band
+    expect_in_box "blue alien" 0000FF 0 40 16 27 80 $band
+    expect_in_box "red alien" FF0000 8 72 26 26 150 $band
+    local bottom="0 300 $field_w $((field_h - 300))"
+    expect_in_box "ship's hull" 000080 $ship_x $ship_y 30 30 100 $bottom
+    expect_in_box "ship's yellow" FFFF00 $ship_x $ship_y 30 30 20 $bottom
+    expect_in_box "ship's flame" FF8000 $ship_x $ship_y 30 30 20 $bottom
+    # Nothing else yet: no shot, bullet or banner in the black between them.
+    local n
+    n=$(pixel_count FFFFFF 0 0 $field_w $field_h)
+    [ "$n" -eq 0 ] || fail "$n white pixels on the field before any start"
+    n=$(pixel_count 000000 0 100 $field_w 270)
+    [ "$n" -eq $((field_w * 270)) ] || fail "the middle of the field is not all black"
+}
+
+# "Démarrer" answered Yes: a new game with the default options' starting bonus.
+start_playing() {
+    choose_general 1
+    answer_confirmation Return
+    wait_title "Gromzak   Points:  $1"
+}
+
+# Green in the 21st column's place (Left 120 + 400 * 20 twips), wiggle allowed.
+last_column_built() {
+    shoot
+    [ "$(pixel_count 00FF00 530 0 $((field_w - 530)) 60)" -gt 100 ]
+}
+
+scenario_start() {
+    wait_title "Gromzak   Points:  0"
+    start_playing 58
+    local started
+    started=$(elapsed_ms)
+    shoot
+    [ "$(pixel_count 00FF00 530 0 $((field_w - 530)) 60)" -eq 0 ] ||
+        fail "the 21st column is there as soon as the game starts"
+    # While the formation builds up, "Général" is greyed: the keys open nothing.
+    choose_general 1
+    sleep 0.4
+    window_count_is '^Confirmation$' 0 || fail "\"Général\" answered while the formation builds up"
+    keys_to "$main_win" Escape
+    wait_until "21st column of aliens" 6000 last_column_built
+    local took=$(($(elapsed_ms) - started))
+    [ "$took" -ge 2500 ] || fail "the formation was complete after $took ms, quicker than its build-up"
+    expect_in_box "green aliens of the top row" 00FF00 0 0 $field_w 40 $((21 * 150))
+    expect_in_box "blue aliens of the middle row" 0000FF 0 30 $field_w 45 $((21 * 150))
+    expect_in_box "red aliens of the bottom row" FF0000 0 60 $field_w 50 $((21 * 200))
+    # Built up, "Général" answers again: "Redémarrer" asks first, and "Non" lets the game go on.
+    choose_general 1
+    answer_confirmation Escape
+    window_count_is '^Score$' 0 || fail "the game ended during the build-up"
+}
+
+# A game whose bullets crawl: the ship is not hit while a scenario steers or fires.
+start_playing_safely() {
+    wait_title "Gromzak   Points:  0"
+    choose_option 5 # "Vitesse du tir des e-t"
+    answer_input '^Vitesse\?$' 1
+    # 55000 / (10000 / 10) + 1 / 10
+    start_playing 55
+}
+
+# Where the ship's hull is now: its left edge, or nothing when it is not on the field.
+ship_left=
+locate_ship() {
+    shoot
+    local n x0 rest
+    read -r n x0 rest <<<"$(pixels 000080 0 $((ship_y - 10)) $field_w $((field_h - ship_y + 10)))"
+    [ "$n" -gt 50 ] || fail "no ship on the bottom of the field"
+    ship_left=$x0
+}
+ship_left_of() { locate_ship && [ "$ship_left" -le "$1" ]; }
+ship_right_of() { locate_ship && [ "$ship_left" -ge "$1" ]; }
+ship_still_at() { locate_ship && [ "$ship_left" -eq "$1" ]; }
+
+# The ship stands where it was last seen in two shots in a row, and stays there.
+expect_ship_stopped() {
+    local previous=-1 deadline=$(($(date +%s%N) + 1000000000))
+    locate_ship
+    while [ "$ship_left" -ne "$previous" ]; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || fail "the ship still moves after the key's release"
+        previous=$ship_left
+        sleep 0.1
+        locate_ship
+    done
+    keeps_true "ship standing at x=$previous" 400 ship_still_at "$previous"
+}
+
+scenario_move() {
+    start_playing_safely
+    locate_ship
+    local from=$ship_left
+    xdotool windowfocus --sync "$main_win"
+    # Held down, the key repeats: several steps of 16 px.
+    xdotool keydown Right
+    wait_until "ship moved right by 3 steps" 2000 ship_right_of $((from + 48))
+    xdotool keyup Right
+    expect_ship_stopped
+    local stopped=$ship_left
+    xdotool keydown Left
+    wait_until "ship moved left by 5 steps" 2000 ship_left_of $((stopped - 80))
+    xdotool keyup Left
+    expect_ship_stopped
+    window_count_is '^Score$' 0 || fail "the game ended while the ship was moving"
+}
+
+# White pixels in the ship's column, above the ship and below HIGHEST_Y.
+shot_top=
+shot_seen_below() {
+    shoot
+    local n x0 y0 rest
+    read -r n x0 y0 rest <<<"$(pixels FFFFFF $((ship_left - 8)) 0 46 $ship_y)"
+    [ "$n" -gt 0 ] && [ "$y0" -lt "$1" ] || return 1
+    shot_top=$y0
+}
+
+field_without_shot() {
+    shoot
+    [ "$(pixel_count FFFFFF 0 0 $field_w $field_h)" -eq 0 ]
+}
+
+scenario_shot() {
+    start_playing_safely
+    locate_ship
+    # The shot that leaves with every new game has to be gone first.
+    wait_until "field without a white shot" 3000 field_without_shot
+    keys_to "$main_win" space
+    wait_until "white shot above the ship" 1000 shot_seen_below $ship_y
+    local first=$shot_top
+    [ "$first" -gt 200 ] || fail "the shot was first seen at y=$first, far from the ship"
+    expect_in_box "the shot, 6x6" FFFFFF $((ship_left - 8)) $first 46 6 20
+    wait_until "shot going up" 1000 shot_seen_below "$first"
+}
+
+# An answer in "Options" shows in the next game's starting bonus, in the title.
+scenario_option() {
+    wait_title "Gromzak   Points:  0"
+    choose_option 2 # "Vitesse des e-t"
+    answer_input '^Vitesse\?$' 3
+    title_is "Gromzak   Points:  0" || fail "an answer changed the score: '$(title_of_game)'"
+    # 55000 / (3000 / 10) + 30 / 10
+    start_playing 186
+    # "Arreter" once the formation is built and "Général" answers again.
+    local deadline=$(($(date +%s%N) + 6000000000))
+    while :; do
+        choose_general 2
+        window_count_is '^Confirmation$' 1 && break
+        sleep 0.2
+        window_count_is '^Confirmation$' 1 && break
+        keys_to "$main_win" Escape
+        [ "$(date +%s%N)" -lt "$deadline" ] || fail "\"Arreter\" never asked"
+    done
+    answer_confirmation Return
+    wait_title "Gromzak   Points:  0"
+    choose_option 5 # "Vitesse du tir des e-t"
+    answer_input '^Vitesse\?$' 250
+    # 55000 / (3000 / 10) + 250 / 10: the first answer still holds.
+    choose_general 1 # "Redémarrer"
+    answer_confirmation Return
+    wait_title "Gromzak   Points:  208"
+}
+
+help_window_is_alone() { window_count_is '^Aide$' 1; }
+
+scenario_help() {
+    wait_title "Gromzak   Points:  0"
+    choose_aide
+    wait_window '^Aide$'
+    local help=$found
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$help" | grep -E '^(WIDTH|HEIGHT)=')"
+    [ "$WIDTH" = 391 ] && [ "$HEIGHT" = 439 ] || fail "help window of ${WIDTH}x$HEIGHT"
+    choose_aide
+    keeps_true "a single help window" 500 help_window_is_alone
+    [ "$(windows_named '^Aide$')" = "$help" ] || fail "the help window was replaced by another"
+    keys_to "$help" Return # its OK button
+    wait_window_gone '^Aide$'
+    # Closed, it opens again.
+    choose_aide
+    wait_window '^Aide$'
+    keys_to "$found" Return
+    wait_window_gone '^Aide$'
+}
+
+# Bullets or the landing formation end the game of a player who never moves.
+scenario_lost() {
+    wait_title "Gromzak   Points:  0"
+    choose_option 2
+    # Coming down every 310 ms, the formation lands within seconds if no bullet hits first.
+    answer_input '^Vitesse\?$' 0,31
+    # 55000 / (310 / 10) + 30 / 10
+    start_playing 1777
+    wait_window '^Score$' 20000
+    keys_to "$found" Return
+    wait_window_gone '^Score$'
+    shoot
+    # "PERDU": a white box with black writing in it.
+    expect_in_box "PERDU banner" FFFFFF 184 40 281 33 $((281 * 33 / 2))
+    [ "$(pixel_count 000000 184 40 281 33)" -gt 50 ] || fail "the PERDU banner has no writing"
+    [ "$(pixel_count FFFFFF 192 136 281 33)" -lt 20 ] || fail "a GAGNE banner after a loss"
+}
