@@ -47,7 +47,7 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 cmake -S . -B build-asan -DGROMZAKS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure -j "$jobs" -L headless
+ctest --test-dir build-asan --output-on-failure --no-label-summary -j "$jobs" -L headless
 
 echo "== Every test"
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure --no-label-summary -j "$jobs"

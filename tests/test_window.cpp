@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QtTest>
 
 #include "harness.h"
@@ -138,6 +139,32 @@ private slots:
         QVERIFY(white.first < 281 * 33);
         // The extra shot at the ship: Left 3580, Top 5590 -> (238, 372).
         QVERIFY(pixelsOf(image, 0xFFFFFF, QRect(238, 372, 6, 6)).first > 20);
+    }
+
+    // An enlarged window scales the playfield by the largest factor that fits, centred on
+    // black, pixel art kept crisp: at twice the size each picture pixel is a 2 x 2 block.
+    void anEnlargedPlayfieldScalesCrispAndCentred()
+    {
+        Game g;
+        runtime::Scene scene;
+        g.w.scene(scene);
+        runtime::qt::PictureBook pictures;
+        QImage image(1134 + 200, 818, QImage::Format_RGB32); // 100 pixels of black each side
+        QPainter painter(&image);
+        runtime::qt::paintScene(painter, scene, QSizeF(8505, 6135), QRectF(image.rect()), pictures);
+        painter.end();
+        const auto red = pixelsOf(image, 0xFF0000, QRect(100 + 16, 144, 52, 52));
+        QVERIFY(red.first > 400);
+        QCOMPARE(red.second, 0);
+        for (int y = 144; y < 196; y += 2)
+            for (int x = 116; x < 168; x += 2) {
+                const QRgb colour = image.pixel(x, y);
+                QCOMPARE(image.pixel(x + 1, y), colour);
+                QCOMPARE(image.pixel(x, y + 1), colour);
+            }
+        // The blue alien's part off the field's left edge is not drawn into the margin.
+        QCOMPARE(pixelsOf(image, 0x0000FF, QRect(0, 0, 100, 818)).first, 0);
+        QVERIFY(pixelsOf(image, 0x0000FF, QRect(100, 80, 40, 54)).first > 100);
     }
 
     // A held key sends, between its repeated presses, releases marked as repeats: they must
