@@ -40,6 +40,13 @@ QAction* actionNamed(QMenuBar* bar, const QString& text)
     return nullptr;
 }
 
+// A game's window on the screen (offscreen); its boxes are the game's scripted ones.
+struct Shown {
+    explicit Shown(Game& g) : window(g.w, unused) { window.show(); }
+    runtime::qt::QtDialogs unused;
+    runtime::qt::GameWindow window;
+};
+
 } // namespace
 
 class WindowTest : public QObject {
@@ -96,9 +103,8 @@ private slots:
     void theDesignLayoutIsPaintedAtItsPlaces()
     {
         Game g;
-        runtime::qt::QtDialogs unused;
-        runtime::qt::GameWindow window(g.w, unused);
-        window.show();
+        Shown shown(g);
+        runtime::qt::GameWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.playfield()->size(), QSize(567, 409));
 
@@ -125,9 +131,8 @@ private slots:
     void bannersAndSpritesAppearWhenShown()
     {
         Game g;
-        runtime::qt::QtDialogs unused;
-        runtime::qt::GameWindow window(g.w, unused);
-        window.show();
+        Shown shown(g);
+        runtime::qt::GameWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         g.w.perd.Visible = true;
         g.w.Form_KeyDown(game::keySpace, 0);
@@ -172,9 +177,8 @@ private slots:
     void onlyARealReleaseOrTheKeyboardLostStopsTheShip()
     {
         Game g;
-        runtime::qt::QtDialogs unused;
-        runtime::qt::GameWindow window(g.w, unused);
-        window.show();
+        Shown shown(g);
+        runtime::qt::GameWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QWidget* field = window.playfield();
         auto send = [field](QEvent::Type type, Qt::Key key, bool repeat) {
