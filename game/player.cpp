@@ -1,7 +1,14 @@
-#include "runtime/french.h"
 #include "game/mmm.h"
+#include "runtime/french.h"
 
 namespace game {
+
+namespace {
+
+constexpr float wrapRight = 8280;
+constexpr float wrapLeft = -200;
+
+} // namespace
 
 // Keys only record the steering direction; the ship tick moves the ship.
 void mmm::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/)
@@ -50,17 +57,6 @@ void mmm::Timer1_Timer()
         nbtir = 1;
     }
 }
-
-} // namespace game
-
-namespace game {
-
-namespace {
-
-constexpr float wrapRight = 8280;
-constexpr float wrapLeft = -200;
-
-} // namespace
 
 // Carries the shots up, wraps the ship around the field's edges, then takes the step.
 void mmm::vaisseautimer_Timer()
