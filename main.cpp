@@ -5,13 +5,16 @@
 
 #include "game/mmm.h"
 #include "help/qt/helpwindow.h"
+#include "runtime/qt/display.h"
 #include "runtime/qt/gamewindow.h"
 #include "runtime/qt/qtdialogs.h"
 #include "runtime/random.h"
 
 int main(int argc, char* argv[])
 {
+    runtime::qt::chooseFrameTransfer();
     QApplication app(argc, argv);
+    runtime::qt::widenDisplayConnection();
     QApplication::setApplicationName(QStringLiteral("gromzaks"));
     QApplication::setApplicationVersion(QStringLiteral(GROMZAKS_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(GROMZAKS_DESKTOP_ID));

@@ -14,7 +14,7 @@ case "$what" in
         ;;
 esac
 
-packages=(cmake g++ make ccache qt6-base-dev qt6-translations-l10n)
+packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The end-to-end tests play the real game in an X server of their own.

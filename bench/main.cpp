@@ -36,6 +36,7 @@
 
 #include "bench/player.h"
 #include "game/mmm.h"
+#include "runtime/qt/display.h"
 #include "runtime/qt/gamewindow.h"
 #include "runtime/qt/playfield.h"
 #include "runtime/qt/qtdialogs.h"
@@ -365,13 +366,6 @@ void fullPlayfield(runtime::Scene& scene)
     w.souc.Left = 4000;
     w.bon.Visible = w.perd.Visible = w.gagne.Visible = true;
     w.scene(scene);
-    scene.labels.clear(); // they point into `w`; copied below
-    static runtime::Label banners[3];
-    banners[0] = w.bon;
-    banners[1] = w.perd;
-    banners[2] = w.gagne;
-    for (const runtime::Label& label : banners)
-        scene.add(label);
 }
 
 FrameCost frameCost(const runtime::Scene& scene, int scale, int frames)
@@ -601,7 +595,9 @@ int main(int argc, char* argv[])
     }
     setenv("DISPLAY", x.display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    runtime::qt::chooseFrameTransfer(); // as the game does
     QApplication app(argc, argv);
+    runtime::qt::widenDisplayConnection();
     Q_INIT_RESOURCE(assets);
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../gromzaks");
     std::setvbuf(stdout, nullptr, _IOLBF, 0);

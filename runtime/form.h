@@ -24,7 +24,7 @@ struct ScenePicture {
 // drawing order. Two equal scenes look the same, so the view repaints only on a change.
 struct Scene {
     std::vector<ScenePicture> pictures;
-    std::vector<const Label*> labels;
+    std::vector<Label> labels;
 
     void clear()
     {
@@ -43,7 +43,7 @@ struct Scene {
     void add(const Label& label)
     {
         if (label.Visible)
-            labels.push_back(&label);
+            labels.push_back(label);
     }
     bool operator==(const Scene&) const = default;
 };

@@ -75,6 +75,7 @@ struct Label {
     std::uint32_t foreColor = 0x000000; // RGB
     std::uint32_t backColor = 0xFFFFFF;
     bool Visible = false;
+    bool operator==(const Label&) const = default;
 };
 
 // An invisible text box that holds a number as text, in the French format.

@@ -56,30 +56,87 @@ const QPixmap& PictureBook::operator[](const QString& name)
     return *found;
 }
 
-void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
-                PictureBook& pictures)
+namespace {
+
+// Where the field lies in `target`, and the factor from twips to pixels there.
+struct Placement {
+    QRectF field;
+    double pixelsPerTwip;
+
+    // The whole pixels a picture covers: its size rounded on its own, so that a moving picture
+    // keeps its shape, at its top-left corner rounded to the nearest pixel.
+    QRect pixels(const ScenePicture& p) const
+    {
+        return QRect(static_cast<int>(std::lround(field.left() + p.left * pixelsPerTwip)),
+                     static_cast<int>(std::lround(field.top() + p.top * pixelsPerTwip)),
+                     static_cast<int>(std::lround(p.width * pixelsPerTwip)),
+                     static_cast<int>(std::lround(p.height * pixelsPerTwip)));
+    }
+
+    // The pixels a banner can touch; its text is drawn to scale, so a spare pixel around it.
+    QRect pixels(const Label& l) const
+    {
+        return QRectF(field.left() + l.Left * pixelsPerTwip, field.top() + l.Top * pixelsPerTwip,
+                      l.Width * pixelsPerTwip, l.Height * pixelsPerTwip)
+            .toAlignedRect()
+            .adjusted(-1, -1, 1, 1);
+    }
+};
+
+Placement place(QSizeF client, const QRectF& target)
 {
     const double scale = std::min(target.width() * twipsPerPixel / client.width(),
                                   target.height() * twipsPerPixel / client.height());
     const QSizeF shown = client * (scale / twipsPerPixel);
-    const QRectF field(target.center() - QPointF(shown.width() / 2, shown.height() / 2), shown);
+    return {QRectF(target.center() - QPointF(shown.width() / 2, shown.height() / 2), shown),
+            scale / twipsPerPixel};
+}
 
+} // namespace
+
+void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
+                PictureBook& pictures)
+{
+    const Placement at = place(client, target);
     painter.save();
     painter.fillRect(target, Qt::black);
-    painter.setClipRect(field);
-    painter.translate(field.topLeft());
-    painter.scale(scale / twipsPerPixel, scale / twipsPerPixel); // from here on, twips
+    painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const ScenePicture& sprite : scene.pictures) {
         const QPixmap& pixmap = pictures[sprite.picture];
-        painter.drawPixmap(QRectF(sprite.left, sprite.top, sprite.width, sprite.height), pixmap,
-                           QRectF(pixmap.rect()));
+        painter.drawPixmap(at.pixels(sprite), pixmap, pixmap.rect());
     }
+    painter.translate(at.field.topLeft());
+    painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    for (const Label* label : scene.labels)
-        paintLabel(painter, *label);
+    for (const Label& label : scene.labels)
+        paintLabel(painter, label);
     painter.restore();
+}
+
+QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target)
+{
+    // A pixel can change only under a picture or banner that moved, came, went or changed: the
+    // ones at the same place in both drawing orders are drawn alike, in the same order, over
+    // every other pixel. A picture that moved by less than a pixel has not moved.
+    const Placement at = place(client, target);
+    QRegion region;
+    const auto compare = [&](const auto& was, const auto& is, const auto& same) {
+        for (std::size_t i = 0; i < std::max(was.size(), is.size()); ++i) {
+            if (i < was.size() && i < is.size() && same(was[i], is[i]))
+                continue;
+            if (i < was.size())
+                region += at.pixels(was[i]);
+            if (i < is.size())
+                region += at.pixels(is[i]);
+        }
+    };
+    compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
+        return a.picture == b.picture && at.pixels(a) == at.pixels(b);
+    });
+    compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
+    return region & at.field.toAlignedRect();
 }
 
 PlayfieldView::PlayfieldView(QSizeF client, QWidget* parent) : QWidget(parent), client_(client)
@@ -99,8 +156,10 @@ void PlayfieldView::setScene(const Scene& scene)
 {
     if (scene == scene_)
         return;
+    const QRegion changed = changedRegion(scene_, scene, client_, QRectF(rect()));
     scene_ = scene;
-    update();
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 void PlayfieldView::paintEvent(QPaintEvent*)

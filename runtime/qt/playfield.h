@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QRegion>
 #include <QSizeF>
 #include <QWidget>
 
@@ -30,6 +31,9 @@ private:
 // stays crisp. At scale 1, 15 twips make one pixel.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures);
+
+// The pixels of `target` that can differ between the two scenes as paintScene draws them.
+QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target);
 
 // The black playfield of a window. It holds the keyboard, and hands keys to the game.
 class PlayfieldView final : public QWidget {
