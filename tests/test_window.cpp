@@ -172,6 +172,53 @@ private slots:
         QVERIFY(pixelsOf(image, 0x0000FF, QRect(100, 80, 40, 54)).first > 100);
     }
 
+    // Frame after frame of a game, repainting only the changed pixels over the last frame
+    // gives exactly the picture painted from scratch, at scale 1, at a fractional scale with
+    // margins and at scale 2; while only bullets, shots and the ship move, that is a small part.
+    void repaintingOnlyWhatChangedGivesTheWholePicture()
+    {
+        for (const QSize size : {QSize(567, 409), QSize(800, 555), QSize(1134, 818)}) {
+            Game g;
+            g.start();
+            g.w.Form_KeyDown(game::keySpace, 0);
+            g.w.Form_KeyDown(game::keyRight, 0);
+            runtime::qt::PictureBook pictures;
+            const QSizeF client(8505, 6135);
+            const auto paint = [&](QImage& image, const runtime::Scene& scene, const QRegion* only) {
+                QPainter painter(&image);
+                if (only)
+                    painter.setClipRegion(*only);
+                runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures);
+            };
+            runtime::Scene shown;
+            g.w.scene(shown);
+            QImage screen(size, QImage::Format_RGB32);
+            paint(screen, shown, nullptr);
+            int smallFrames = 0;
+            for (int frame = 1; frame <= 600; ++frame) {
+                g.advance(16);
+                if (frame == 300)
+                    g.w.Form_KeyUp(game::keyRight, 0), g.w.Form_KeyDown(game::keyLeft, 0);
+                if (frame == 200 || frame == 400)
+                    g.w.bon.Visible = !g.w.bon.Visible;
+                runtime::Scene next;
+                g.w.scene(next);
+                const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
+                paint(screen, next, &changed);
+                QImage whole(size, QImage::Format_RGB32);
+                paint(whole, next, nullptr);
+                if (screen != whole)
+                    QFAIL(qPrintable(QStringLiteral("frame %1 at %2x%3 differs").arg(frame).arg(size.width()).arg(size.height())));
+                long area = 0;
+                for (const QRect& r : changed)
+                    area += long(r.width()) * r.height();
+                smallFrames += area < long(size.width()) * size.height() / 20;
+                shown = next;
+            }
+            QVERIFY2(smallFrames > 400, qPrintable(QString::number(smallFrames)));
+        }
+    }
+
     // A held key sends, between its repeated presses, releases marked as repeats: they must
     // not stop the ship. A real release does; so does the keyboard going elsewhere.
     void onlyARealReleaseOrTheKeyboardLostStopsTheShip()
