@@ -34,7 +34,8 @@
 #include <QThread>
 #include <QTimer>
 
-#include "bench/player.h"
+#include "bench/yes_dialogs.h"
+#include "tests/player.h"
 #include "game/mmm.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/gamewindow.h"
@@ -536,7 +537,7 @@ Simulation simulate(int games)
     w.choose(w.vittir);
     for (int g = 0; g < games; ++g) {
         w.choose(w.demarrer);
-        bench::Player(w).play(10 * 60 * 1000);
+        scripted::Player(w).play(10 * 60 * 1000);
         sim.won += w.gagne.Visible ? 1 : 0;
     }
     sim.cpuSeconds = threadCpuSeconds() - cpu0;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "harness.h"
+#include "player.h"
 #include "runtime/french.h"
 
 namespace soak {
@@ -126,6 +127,7 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
     const std::int16_t keys[] = {game::keyLeft, game::keyRight, game::keySpace, 65, 38};
 
     for (long long event = 1; event <= events; ++event) {
+        const bool wasOver = w->gagne.Visible || w->perd.Visible;
         try {
             const int kind = pick(20);
             if (kind < 6) {
@@ -139,16 +141,14 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
                     items.insert(items.end(), top->items.begin(), top->items.end());
                 }
                 w->choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
+            } else if (kind == 19 && pick(4) == 0 && (phaseOf(*w) == Phase::Building || phaseOf(*w) == Phase::Playing)) {
+                // A stretch of skilled play, so that games are won too.
+                seen.simulatedMs += scripted::Player(*w, pick(4) != 0).play(pick(longestMs) + 1);
             } else {
                 const int scale = pick(10);
                 const int ms = scale < 6 ? pick(50) + 1 : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;
-                const bool over = w->gagne.Visible || w->perd.Visible;
                 w->clock.advanceBy(ms);
                 seen.simulatedMs += ms;
-                if (!over && w->gagne.Visible)
-                    ++seen.wins;
-                if (!over && w->perd.Visible)
-                    ++seen.losses;
             }
         } catch (const std::exception& error) {
             return Failure{seed, event, std::string("raised: ") + error.what()};
@@ -156,6 +156,8 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
         if (const std::string broken = brokenRule(*w); !broken.empty())
             return Failure{seed, event, broken};
         ++seen.eventsIn[static_cast<int>(phaseOf(*w))];
+        seen.wins += !wasOver && w->gagne.Visible;
+        seen.losses += !wasOver && w->perd.Visible;
         if (ended) { // "Quitter" answered Yes: the program starts again
             ended = false;
             w = make();

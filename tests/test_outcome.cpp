@@ -1,11 +1,10 @@
 // The end of a game: the win and loss tests, their sequences and messages, and whole games
 // played to "GAGNE" and to "PERDU" by a scripted player on virtual time.
 
-#include <optional>
-
 #include <QtTest>
 
 #include "harness.h"
+#include "player.h"
 
 using game::keyLeft;
 using game::keyRight;
@@ -26,111 +25,6 @@ void playing(Game& g)
     for (std::int16_t v = 0; v <= 4; ++v)
         g.w.tire(v).Top = 2000;
 }
-
-// A scripted player: steers with the arrow keys towards a target, keeps out of the way of the
-// falling bullets, and holds the fire key when asked to.
-class Player {
-public:
-    Player(Game& g, bool firing) : g_(g), firing_(firing) {}
-
-    // Plays until the game is won or lost, or `ms` have passed; returns the time played.
-    std::int64_t play(std::int64_t ms)
-    {
-        std::int64_t t = 0;
-        for (; t < ms && !g_.w.gagne.Visible && !g_.w.perd.Visible; t += 10) {
-            steerTo(safe(target()));
-            if (firing_ && t % 50 == 0)
-                g_.w.Form_KeyDown(keySpace, 0); // the fire key held, repeating
-            g_.advance(10);
-            saucerSeen_ = saucerSeen_ || g_.w.souc.Visible;
-        }
-        return t;
-    }
-
-    bool saucerSeen() const { return saucerSeen_; }
-
-private:
-    const mmm& w() const { return g_.w; }
-
-    // Under the lowest live alien of the leftmost column that has one; else where it stands.
-    float target() const
-    {
-        if (!firing_)
-            return w().vaisseau.Left;
-        for (std::int16_t c = 1; c <= w().nbcol; ++c) {
-            for (const runtime::Sprite* alien : {&w().mechr(c), &w().mechb(c), &w().mechv(c)}) {
-                if (alien->Visible)
-                    return alien->Left + alien->Width / 2 - 50; // the shot leaves 50 right of the ship
-            }
-        }
-        return w().vaisseau.Left;
-    }
-
-    bool threatens(const runtime::Sprite& bullet) const
-    {
-        const float top = w().vaisseau.Top;
-        return bullet.Top > top - 1200 && bullet.Top < top + 300;
-    }
-
-    // Whether a threatening bullet lies over the stretch from x1 to x2 (ship Lefts).
-    bool dangerous(float x1, float x2) const
-    {
-        const float lo = std::min(x1, x2) - 150;
-        const float hi = std::max(x1, x2) + 450 + 150;
-        for (std::int16_t v = 0; v <= 4; ++v) {
-            const runtime::Sprite& bullet = w().tire(v);
-            if (threatens(bullet) && bullet.Left > lo && bullet.Left < hi)
-                return true;
-        }
-        return false;
-    }
-
-    float safe(float goal)
-    {
-        const float here = w().vaisseau.Left;
-        goal = std::clamp(goal, -190.0f, 8000.0f);
-        if (!dangerous(here, goal)) {
-            escape_.reset();
-            return goal;
-        }
-        if (!dangerous(here, here)) {
-            escape_.reset();
-            return here; // wait for the bullets to pass
-        }
-        // Under a bullet: run for the nearest place out of its way, and keep to that choice.
-        if (escape_ && !dangerous(*escape_, *escape_))
-            return *escape_;
-        for (float step = 240; step < 8500; step += 240) {
-            for (float x : {here - step, here + step}) {
-                if (x >= -190 && x <= 8000 && !dangerous(x, x)) {
-                    escape_ = x;
-                    return x;
-                }
-            }
-        }
-        return here;
-    }
-
-    void steerTo(float goal)
-    {
-        const float gap = goal - w().vaisseau.Left;
-        const float step = w().vitvais;
-        if (gap > step / 2) {
-            if (w().valyou.Text != "6")
-                g_.w.Form_KeyDown(keyRight, 0);
-        } else if (gap < -step / 2) {
-            if (w().valyou.Text != "4")
-                g_.w.Form_KeyDown(keyLeft, 0);
-        } else if (w().valyou.Text != "0") {
-            g_.w.Form_KeyUp(keyLeft, 0);
-        }
-    }
-
-    Game& g_;
-    bool firing_;
-    bool saucerSeen_ = false;
-    std::optional<float> escape_;
-};
 
 } // namespace
 
@@ -318,7 +212,7 @@ private slots:
         g.start();
         QCOMPARE(g.w.score, 19); // 55000 / 3500 rounds to 16, plus 3
 
-        Player player(g, true);
+        scripted::Player player(g.w);
         const std::int64_t played = player.play(10 * 60 * 1000);
         QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3").arg(played).arg(g.w.reste).arg(g.dialogs.boxes.back().prompt)));
         QVERIFY(!g.w.perd.Visible);
@@ -335,7 +229,7 @@ private slots:
         // The next game is whole again and can be won again.
         g.start();
         QCOMPARE(g.w.reste, 126);
-        Player again(g, true);
+        scripted::Player again(g.w);
         again.play(10 * 60 * 1000);
         QVERIFY(g.w.gagne.Visible);
     }
@@ -347,7 +241,7 @@ private slots:
         g.w.choose(g.w.vite);
         g.start();
         QCOMPARE(g.w.score, 1777);
-        Player dodger(g, false); // dodges the bullets, never fires
+        scripted::Player dodger(g.w, false); // dodges the bullets, never fires
         dodger.play(60 * 1000);
         QVERIFY(g.w.perd.Visible);
         QCOMPARE(g.dialogs.boxes.back().prompt, QString("Votre score est de: 1777"));

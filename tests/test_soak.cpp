@@ -1,4 +1,4 @@
-// A short random soak of the whole game on virtual time; the long one is tools' `soak`.
+// A short random soak of the whole game on virtual time; the long one is `gromzaks_soak`.
 
 #include <QtTest>
 

@@ -1,57 +1,43 @@
 #pragma once
 
-// A game on virtual time for the benchmark: boxes answered Yes, and a player that steers under
-// the aliens, dodges the falling bullets and holds the fire key, so a whole game is won.
+// A scripted player on virtual time: steers with the arrow keys under the lowest live alien of
+// the leftmost column that has one, keeps out of the way of the falling bullets, and holds the
+// fire key. With fast shots and a slow descent it wins whole games; without firing it only
+// dodges.
 
 #include <algorithm>
-#include <deque>
+#include <cstdint>
 #include <optional>
 
 #include "game/mmm.h"
-#include "runtime/dialogs.h"
-#include "runtime/random.h"
 
-namespace bench {
-
-class YesDialogs final : public runtime::Dialogs {
-public:
-    std::deque<QString> typed; // answers of the input boxes, in order
-    int boxes = 0;
-
-    std::int16_t messageBox(const QString&, std::int16_t style, const QString&) override
-    {
-        ++boxes;
-        return style == runtime::styleInformation ? runtime::answerOk : runtime::answerYes;
-    }
-    QString inputBox(const QString&, const QString&, const QString&) override
-    {
-        if (typed.empty())
-            return {};
-        const QString answer = typed.front();
-        typed.pop_front();
-        return answer;
-    }
-};
+namespace scripted {
 
 class Player {
 public:
-    explicit Player(game::mmm& w) : w_(w) {}
+    explicit Player(game::mmm& w, bool firing = true) : w_(w), firing_(firing) {}
 
-    // Plays until the game is over or `ms` have passed.
-    void play(std::int64_t ms)
+    // Plays until the game is won or lost, or `ms` have passed; returns the time played.
+    std::int64_t play(std::int64_t ms)
     {
-        for (std::int64_t t = 0; t < ms && !w_.gagne.Visible && !w_.perd.Visible; t += 10) {
+        std::int64_t t = 0;
+        for (; t < ms && !w_.gagne.Visible && !w_.perd.Visible; t += 10) {
             steerTo(safe(target()));
-            if (t % 50 == 0)
-                w_.Form_KeyDown(game::keySpace, 0);
+            if (firing_ && t % 50 == 0)
+                w_.Form_KeyDown(game::keySpace, 0); // the fire key held, repeating
             w_.clock.advanceBy(10);
+            saucerSeen_ = saucerSeen_ || w_.souc.Visible;
         }
+        return t;
     }
 
+    bool saucerSeen() const { return saucerSeen_; }
+
 private:
-    // Under the lowest live alien of the leftmost column that has one.
     float target() const
     {
+        if (!firing_)
+            return w_.vaisseau.Left;
         for (std::int16_t c = 1; c <= w_.nbcol; ++c)
             for (const runtime::Sprite* alien : {&w_.mechr(c), &w_.mechb(c), &w_.mechv(c)})
                 if (alien->Visible)
@@ -59,15 +45,15 @@ private:
         return w_.vaisseau.Left;
     }
 
-    // Whether a bullet about to reach the ship lies over the stretch from x1 to x2.
+    // Whether a bullet about to reach the ship lies over the stretch from x1 to x2 (ship Lefts).
     bool dangerous(float x1, float x2) const
     {
         const float lo = std::min(x1, x2) - 150;
-        const float hi = std::max(x1, x2) + 600;
+        const float hi = std::max(x1, x2) + 450 + 150;
         const float top = w_.vaisseau.Top;
         for (std::int16_t v = 0; v <= 4; ++v) {
-            const runtime::Sprite& b = w_.tire(v);
-            if (b.Top > top - 1200 && b.Top < top + 300 && b.Left > lo && b.Left < hi)
+            const runtime::Sprite& bullet = w_.tire(v);
+            if (bullet.Top > top - 1200 && bullet.Top < top + 300 && bullet.Left > lo && bullet.Left < hi)
                 return true;
         }
         return false;
@@ -80,8 +66,8 @@ private:
         if (!dangerous(here, goal))
             return escape_.reset(), goal;
         if (!dangerous(here, here))
-            return escape_.reset(), here;
-        // Under a bullet: keep to one way out, so as not to dither.
+            return escape_.reset(), here; // wait for the bullets to pass
+        // Under a bullet: run for the nearest place out of its way, and keep to that choice.
         if (escape_ && !dangerous(*escape_, *escape_))
             return *escape_;
         for (float step = 240; step < 8500; step += 240)
@@ -107,7 +93,9 @@ private:
     }
 
     game::mmm& w_;
+    bool firing_;
     std::optional<float> escape_;
+    bool saucerSeen_ = false;
 };
 
-} // namespace bench
+} // namespace scripted
