@@ -193,6 +193,7 @@ private slots:
             runtime::Scene shown;
             g.w.scene(shown);
             QImage screen(size, QImage::Format_RGB32);
+            QImage whole(size, QImage::Format_RGB32);
             paint(screen, shown, nullptr);
             int smallFrames = 0;
             for (int frame = 1; frame <= 600; ++frame) {
@@ -205,7 +206,6 @@ private slots:
                 g.w.scene(next);
                 const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
                 paint(screen, next, &changed);
-                QImage whole(size, QImage::Format_RGB32);
                 paint(whole, next, nullptr);
                 if (screen != whole)
                     QFAIL(qPrintable(QStringLiteral("frame %1 at %2x%3 differs").arg(frame).arg(size.width()).arg(size.height())));
