@@ -256,7 +256,9 @@ struct GameRuns {
 };
 
 // The real window and driver, on the real X server: idle before a game, then a game in progress.
-GameRuns realDriver(int idleMs, int playMs)
+// The real window and driver through `idleMs` before a game and `playMs` of a game, its
+// playfield enlarged `scale` times.
+GameRuns realDriver(int idleMs, int playMs, int scale = 1)
 {
     GameRuns out;
     bench::YesDialogs yes;
@@ -288,6 +290,8 @@ GameRuns realDriver(int idleMs, int playMs)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         out.refreshRate = screen->refreshRate();
     window.show();
+    if (scale > 1)
+        window.resize(window.size() + window.playfield()->size() * (scale - 1));
     window.startClock();
     runEventsFor(1000);
     Usage before = usageNow();
@@ -608,6 +612,7 @@ int main(int argc, char* argv[])
 
     const Run raw = rawQtTimers(10'000);
     const GameRuns game = realDriver(5000, 10'000);
+    const GameRuns enlarged = realDriver(1000, 10'000, 2);
     std::printf("1. Tick fidelity, a game in progress under a real X server (screen %.0f Hz)\n", game.refreshRate);
     printTicks("Ten raw Qt timers", raw);
     printTicks("The real driver", game.playing);
@@ -623,6 +628,7 @@ int main(int argc, char* argv[])
     printLoad("ten raw Qt timers", raw.load);
     printLoad("idle, before a game", game.idle);
     printLoad("a game in progress", game.playing.load);
+    printLoad("a game in progress, at scale 2", enlarged.playing.load);
     std::printf("\n");
     runtime::Scene scene;
     fullPlayfield(scene);
@@ -665,6 +671,7 @@ int main(int argc, char* argv[])
                                 {"qt", qVersion()}, {"screen_hz", game.refreshRate}}},
         {"tick_fidelity", QJsonObject{{"raw_qt_timers", json(raw)}, {"real_driver", driver}}},
         {"idle_before_a_game", json(game.idle)},
+        {"game_at_scale_2", json(enlarged.playing.load)},
         {"frame_cost", frameJson},
         {"startup_ms", QJsonObject{{"median", percentile(starts, 50)}, {"runs", startRuns}}},
         {"memory", QJsonObject{{"peak_kib", double(memory.peakKiB)}, {"game_over", memory.gameOver},

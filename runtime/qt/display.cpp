@@ -24,7 +24,7 @@ void widenDisplayConnection()
     const int fd = xcb_get_file_descriptor(x11->connection());
     int current = 0;
     socklen_t size = sizeof current;
-    constexpr int wanted = 1 << 20;
+    constexpr int wanted = 4 << 20;
     if (getsockopt(fd, SOL_SOCKET, SO_SNDBUF, &current, &size) == 0 && current < wanted)
         setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &wanted, sizeof wanted); // capped by the system
 #endif

@@ -11,9 +11,9 @@ namespace runtime::qt {
 // object exists; a choice the user made in QT_XCB_NO_MITSHM is kept.
 void chooseFrameTransfer();
 
-// A wiggle of the formation sends some 190 KB at once. The connection's send buffer is widened
-// (as far as the system allows) so that such a frame is written without waiting for the server
-// to read it. Call once the application object exists.
+// A wiggle of the formation sends some 190 KB at once at scale 1, four times that at scale 2.
+// The connection's send buffer is widened (as far as the system allows) so that such a frame is
+// written without waiting for the server to read it. Call once the application object exists.
 void widenDisplayConnection();
 
 } // namespace runtime::qt
