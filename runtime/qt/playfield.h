@@ -28,7 +28,7 @@ private:
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
 // scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
-// stays crisp. At scale 1, 15 twips make one pixel.
+// stays crisp, each picture at a whole-pixel place. At scale 1, 15 twips make one pixel.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures);
 
