@@ -146,7 +146,7 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
                 seen.simulatedMs += scripted::Player(*w, pick(4) != 0).play(pick(longestMs) + 1);
             } else {
                 const int scale = pick(10);
-                const int ms = scale < 6 ? pick(50) + 1 : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;
+                const int ms = scale < 6 ? pick(51) : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;
                 w->clock.advanceBy(ms);
                 seen.simulatedMs += ms;
             }
