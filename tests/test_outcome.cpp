@@ -229,9 +229,11 @@ private slots:
         // The next game is whole again and can be won again.
         g.start();
         QCOMPARE(g.w.reste, 126);
+        QVERIFY(!g.w.gagne.Visible);
         scripted::Player again(g.w);
         again.play(10 * 60 * 1000);
         QVERIFY(g.w.gagne.Visible);
+        QCOMPARE(g.w.reste, 0);
     }
 
     void aWholeGameLostToTheLandingFormation()

@@ -2,7 +2,8 @@
 
 #include <QGuiApplication>
 
-#if defined(GROMZAKS_HAVE_XCB)
+#if defined(GROMZAKS_HAVE_XCB) && QT_CONFIG(xcb)
+#define GROMZAKS_WIDEN_XCB
 #include <sys/socket.h>
 #include <xcb/xcb.h>
 #endif
@@ -17,7 +18,7 @@ void chooseFrameTransfer()
 
 void widenDisplayConnection()
 {
-#if defined(GROMZAKS_HAVE_XCB)
+#if defined(GROMZAKS_WIDEN_XCB)
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection())
         return;
