@@ -35,12 +35,12 @@
 #include <QTimer>
 
 #include "bench/yes_dialogs.h"
-#include "tests/player.h"
 #include "game/mmm.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/gamewindow.h"
 #include "runtime/qt/playfield.h"
 #include "runtime/qt/qtdialogs.h"
+#include "tests/player.h"
 
 using game::mmm;
 
@@ -255,9 +255,8 @@ struct GameRuns {
     double refreshRate = 0;
 };
 
-// The real window and driver, on the real X server: idle before a game, then a game in progress.
-// The real window and driver through `idleMs` before a game and `playMs` of a game, its
-// playfield enlarged `scale` times.
+// The real window and driver on the real X server, through `idleMs` before a game and `playMs`
+// of a game in progress, the playfield enlarged `scale` times.
 GameRuns realDriver(int idleMs, int playMs, int scale = 1)
 {
     GameRuns out;
