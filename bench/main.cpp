@@ -40,6 +40,7 @@
 #include "runtime/qt/gamewindow.h"
 #include "runtime/qt/playfield.h"
 #include "runtime/qt/qtdialogs.h"
+#include "runtime/random.h"
 #include "tests/player.h"
 
 using game::mmm;

@@ -5,7 +5,6 @@
 #include <deque>
 
 #include "runtime/dialogs.h"
-#include "runtime/random.h"
 
 namespace bench {
 
