@@ -64,16 +64,24 @@ game_alive() {
     }
 }
 
-# Polls COMMAND every few tens of milliseconds until it succeeds, for at most BOUND_MS.
-wait_until() {
-    local what=$1 bound_ms=$2
-    shift 2
+# Polls COMMAND every few tens of milliseconds until it succeeds, for at most BOUND_MS; says
+# only whether it did.
+wait_quietly() {
+    local bound_ms=$1
+    shift
     local deadline=$(($(date +%s%N) + bound_ms * 1000000))
     until "$@"; do
         game_alive
-        [ "$(date +%s%N)" -lt "$deadline" ] || fail "no $what within $bound_ms ms"
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
         sleep "$poll_s"
     done
+}
+
+# The same, failing the scenario when COMMAND never succeeds.
+wait_until() {
+    local what=$1 bound_ms=$2
+    shift 2
+    wait_quietly "$bound_ms" "$@" || fail "no $what within $bound_ms ms"
 }
 
 # Holds for DURATION_MS that COMMAND keeps succeeding.
