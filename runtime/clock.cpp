@@ -90,11 +90,18 @@ std::optional<std::int64_t> Timer::due() const
 void Timer::tick()
 {
     // The next tick is counted from this one. The procedure may still restart the count (a
-    // new interval) or switch the timer off; and should it fail, the failing tick is not
-    // run again and again.
+    // new interval) or switch the timer off.
     due_ += interval_;
-    if (procedure_)
+    if (!procedure_)
+        return;
+    try {
         procedure_();
+    } catch (...) {
+        // A tick that failed would fail again at the next one: the timer stays off until the
+        // game switches it on again (a new game, say).
+        enabled_ = false;
+        throw;
+    }
 }
 
 } // namespace runtime

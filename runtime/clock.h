@@ -46,7 +46,8 @@ private:
 
 // A periodic timer on a Clock. Switching it on, or setting its interval while it is on,
 // restarts its count from the present moment; switching it off cancels its coming tick at
-// once, even one due at this very millisecond. An interval of 0 means it never ticks.
+// once, even one due at this very millisecond. An interval of 0 means it never ticks. A tick
+// that raises an error switches its timer off.
 class Timer {
 public:
     Timer(Clock& clock, int interval, bool enabled);

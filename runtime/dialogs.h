@@ -10,6 +10,13 @@ namespace runtime {
 inline constexpr std::int16_t styleYesNo = 4;
 inline constexpr std::int16_t styleYesNoExclamation = 52;
 inline constexpr std::int16_t styleInformation = 64;
+inline constexpr std::int16_t styleCritical = 16; // the program's own failures, never the game's
+
+// Whether a box of this style asks Yes or No; the others have a single OK.
+inline constexpr bool asksYesNo(std::int16_t style)
+{
+    return style == styleYesNo || style == styleYesNoExclamation;
+}
 
 // Answers of the message box.
 inline constexpr std::int16_t answerOk = 1;
@@ -21,7 +28,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Yes/No (styles 4 and 52) or a single OK (style 64); returns the answer code.
+    // Yes/No (styles 4 and 52) or a single OK (styles 64 and 16); returns the answer code.
     virtual std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) = 0;
 
     // The text typed, or the empty text when the box is cancelled.

@@ -34,7 +34,7 @@ public:
     std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) override
     {
         boxes.push_back({prompt, style, title});
-        if (style == runtime::styleInformation)
+        if (!runtime::asksYesNo(style))
             return runtime::answerOk;
         if (answers.empty())
             throw std::runtime_error("a Yes/No box nobody expected: " + prompt.toStdString());

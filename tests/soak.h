@@ -2,7 +2,8 @@
 
 // A long random game: keys pressed and released in any order, every menu command tried
 // whether it can be chosen or not, every box answered at random (numbers, texts, empty
-// answers, cancels), the clock moved on by random amounts. After each event the rules that
+// answers, cancels), the clock moved on by random amounts, and now and then a game in
+// favourable settings played well, so that wins are soaked too. After each event the rules that
 // must always hold are checked. A failure names its seed and event, so that it can be
 // replayed exactly.
 
@@ -11,6 +12,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "harness.h"
 #include "player.h"
@@ -18,20 +20,27 @@
 
 namespace soak {
 
-// Boxes answered at random.
+// Boxes answered at random, unless an answer has been chosen beforehand.
 class RandomDialogs final : public runtime::Dialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : random_(random) {}
 
+    std::optional<std::int16_t> nextAnswer; // for the next Yes/No box
+    std::optional<QString> nextTyped;       // for the next input box
+
     std::int16_t messageBox(const QString&, std::int16_t style, const QString&) override
     {
-        if (style == runtime::styleInformation)
+        if (!runtime::asksYesNo(style))
             return runtime::answerOk;
+        if (nextAnswer)
+            return std::exchange(nextAnswer, std::nullopt).value();
         return pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
     }
 
     QString inputBox(const QString&, const QString&, const QString& proposed) override
     {
+        if (nextTyped)
+            return std::exchange(nextTyped, std::nullopt).value();
         switch (pick(9)) {
         case 0: return {}; // cancelled, or emptied
         case 1: return proposed;
@@ -108,6 +117,24 @@ struct Stats {
     int losses = 0;
 };
 
+// Stops the game on the field, if any, sets a slow descent and fast shots, starts a new game
+// and plays it well for at most `ms`; returns the time played.
+inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::int64_t ms)
+{
+    const auto answer = [&](runtime::MenuItem& item, std::optional<QString> typed) {
+        dialogs.nextAnswer = runtime::answerYes;
+        dialogs.nextTyped = std::move(typed);
+        w.choose(item);
+        dialogs.nextAnswer.reset(); // not asked when the item could not be chosen
+        dialogs.nextTyped.reset();
+    };
+    answer(w.stopi, std::nullopt);
+    answer(w.vite, "35");
+    answer(w.vittir, "600");
+    answer(w.demarrer, std::nullopt);
+    return scripted::Player(w).play(ms);
+}
+
 // Plays `events` random events from `seed`; clock moves are up to `longestMs`.
 inline std::optional<Failure> run(std::uint32_t seed, long long events, int longestMs, Stats* stats = nullptr)
 {
@@ -142,8 +169,10 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
                 }
                 w->choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
             } else if (kind == 19 && pick(4) == 0 && (phaseOf(*w) == Phase::Building || phaseOf(*w) == Phase::Playing)) {
-                // A stretch of skilled play, so that games are won too.
+                // A stretch of skilled play in whatever game is on.
                 seen.simulatedMs += scripted::Player(*w, pick(4) != 0).play(pick(longestMs) + 1);
+            } else if (kind == 18 && pick(8) == 0 && w->general.Enabled) {
+                seen.simulatedMs += favourableGame(*w, dialogs, 10 * 60 * 1000);
             } else {
                 const int scale = pick(10);
                 const int ms = scale < 6 ? pick(51) : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;

@@ -1,5 +1,7 @@
 // Loading the window, and starting, stopping and quitting games from the "Général" menu.
 
+#include <algorithm>
+
 #include <QtTest>
 
 #include "harness.h"
@@ -267,6 +269,39 @@ private slots:
         QVERIFY(g.w.bon.Visible);
         g.advance(1);
         QVERIFY(!g.w.bon.Visible);
+    }
+
+    // A fault of the game itself (here a bullet gone missing) in a 1 ms timer must not put up
+    // a box after every OK: each distinct failure is shown once, the timers whose ticks failed
+    // stop, and the player can still stop the game.
+    void aRecurringFailureIsReportedOnceAndStopsItsTimer()
+    {
+        Game g;
+        g.start();
+        g.shipOutOfReach();
+        g.completeFormation();
+        runtime::FailureReport report(g.dialogs);
+        const auto failures = [&g] {
+            return std::count_if(g.dialogs.boxes.begin(), g.dialogs.boxes.end(),
+                                 [](const auto& box) { return box.style == runtime::styleCritical; });
+        };
+        g.w.tire.destroy(4);
+        for (int ms = 0; ms < 2000; ++ms)
+            report.run([&g] { g.advance(1); }); // one wake-up of the window a millisecond
+        QCOMPARE(failures(), 1);
+        QVERIFY(g.dialogs.boxes.back().prompt.endsWith("tire(4) does not exist"));
+        QVERIFY(!g.w.PERDUGAGNE.enabled());
+        QVERIFY(!g.w.tiretimer.enabled());
+        QVERIFY(g.w.vaisseautimer.enabled() && g.w.pg.enabled() && g.w.Timer2.enabled());
+
+        g.w.tir.destroy(1); // another failure is shown too
+        report.run([&g] { g.advance(1000); });
+        QCOMPARE(failures(), 2);
+
+        g.dialogs.answers.push_back(runtime::answerYes);
+        report.run([&g] { g.w.choose(g.w.stopi); });
+        QCOMPARE(failures(), 2);
+        QVERIFY(!g.w.vaisseautimer.enabled() && !g.w.dem.enabled());
     }
 };
 

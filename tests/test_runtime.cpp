@@ -136,19 +136,25 @@ private slots:
         QVERIFY(!clock.busy());
     }
 
-    void aFailingTickIsNotRepeatedForever()
+    void aFailingTickStopsItsTimerOnly()
     {
         Clock clock;
         Timer timer(clock, 10, true);
-        int ticks = 0;
+        Timer other(clock, 10, true);
+        int ticks = 0, otherTicks = 0;
         timer.onTick([&] {
             ++ticks;
             throw ProgrammingError("broken");
         });
+        other.onTick([&] { ++otherTicks; });
         QVERIFY_THROWS_EXCEPTION(ProgrammingError, clock.advanceTo(10));
         QVERIFY(!clock.busy());
-        QCOMPARE(timer.due().value(), 20);
-        QVERIFY_THROWS_EXCEPTION(ProgrammingError, clock.advanceTo(20));
+        QVERIFY(!timer.enabled());
+        clock.advanceTo(100);
+        QCOMPARE(ticks, 1);
+        QCOMPARE(otherTicks, 10);
+        timer.setEnabled(true); // switched on again, it ticks again
+        QVERIFY_THROWS_EXCEPTION(ProgrammingError, clock.advanceTo(110));
         QCOMPARE(ticks, 2);
     }
 

@@ -7,10 +7,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
-
-#include "runtime/errors.h"
 
 namespace runtime::qt {
 
@@ -18,7 +15,8 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       form_(form),
       view_(new PlayfieldView(QSizeF(form.clientWidth, form.clientHeight), this)),
-      driver_(form.clock, [this] { call({}); })
+      driver_(form.clock, [this] { call({}); }),
+      failures_(dialogs)
 {
     setCentralWidget(view_);
     setWindowIcon(QIcon(loadPicture(form.icon)));
@@ -112,13 +110,11 @@ void GameWindow::call(const std::function<void()>& procedure)
         return;
     }
     running_ = true;
-    try {
+    failures_.run([&] {
         driver_.catchUp();
         if (procedure)
             procedure();
-    } catch (const std::exception& error) {
-        report(error.what());
-    }
+    });
     running_ = false;
     refresh();
 
@@ -127,16 +123,6 @@ void GameWindow::call(const std::function<void()>& procedure)
         waiting_.pop_front();
         call(next);
     }
-}
-
-void GameWindow::report(const char* what)
-{
-    qWarning("Gromzaks: %s", what);
-    driver_.pause();
-    QMessageBox::critical(this, QStringLiteral("Gromzaks"),
-                          QStringLiteral("Une erreur interne s'est produite ; le jeu continue.\n\n%1")
-                              .arg(QString::fromUtf8(what)));
-    driver_.resume();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event)

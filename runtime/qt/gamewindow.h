@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include "runtime/errors.h"
 #include "runtime/form.h"
 #include "runtime/qt/playfield.h"
 #include "runtime/qt/qtdialogs.h"
@@ -32,7 +33,7 @@ public:
     // Runs a procedure of the game (or none), after bringing game time up to now, and then
     // shows its effects. Procedures never overlap: one asked for while another runs (which can happen
     // while a box is open) waits until that one has returned. A programming error is reported
-    // and the game goes on.
+    // (each distinct one once) and the game goes on.
     void call(const std::function<void()>& procedure);
 
     // Shows the present state: caption, menus, playfield.
@@ -47,11 +48,11 @@ protected:
 private:
     void buildMenus();
     void syncMenus();
-    void report(const char* what);
 
     Form& form_;
     PlayfieldView* view_;
     RealTimeDriver driver_;
+    FailureReport failures_;
     Scene scene_; // reused, to avoid allocating each frame
     std::vector<std::pair<const MenuItem*, QAction*>> actions_;
     std::deque<std::function<void()>> waiting_;

@@ -38,7 +38,7 @@ std::int16_t QtDialogs::messageBox(const QString& prompt, std::int16_t style, co
     box.setText(prompt);
     box.setTextFormat(Qt::PlainText);
 
-    if (style == styleYesNo || style == styleYesNoExclamation) {
+    if (asksYesNo(style)) {
         box.setIcon(style == styleYesNoExclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
         QPushButton* yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
@@ -49,7 +49,9 @@ std::int16_t QtDialogs::messageBox(const QString& prompt, std::int16_t style, co
         return box.clickedButton() == yes ? answerYes : answerNo;
     }
 
-    box.setIcon(style == styleInformation ? QMessageBox::Information : QMessageBox::NoIcon);
+    box.setIcon(style == styleInformation ? QMessageBox::Information
+                : style == styleCritical      ? QMessageBox::Critical
+                                              : QMessageBox::NoIcon);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
