@@ -59,10 +59,15 @@ private:
         return false;
     }
 
+    // The ship wraps round to the other edge once its Left leaves this stretch: the player
+    // never steps out of it, and still reaches the last column, under the right edge.
+    static constexpr float lowest = -200;
+    static constexpr float highest = 8280;
+
     float safe(float goal)
     {
         const float here = w_.vaisseau.Left;
-        goal = std::clamp(goal, -190.0f, 8000.0f);
+        goal = std::clamp(goal, lowest, highest);
         if (!dangerous(here, goal))
             return escape_.reset(), goal;
         if (!dangerous(here, here))
@@ -72,19 +77,20 @@ private:
             return *escape_;
         for (float step = 240; step < 8500; step += 240)
             for (float x : {here - step, here + step})
-                if (x >= -190 && x <= 8000 && !dangerous(x, x))
+                if (x >= lowest && x <= highest && !dangerous(x, x))
                     return *(escape_ = x);
         return here;
     }
 
     void steerTo(float goal)
     {
-        const float gap = goal - w_.vaisseau.Left;
+        const float here = w_.vaisseau.Left;
+        const float gap = goal - here;
         const float step = w_.vitvais;
-        if (gap > step / 2) {
+        if (gap > step / 2 && here + step <= highest) {
             if (w_.valyou.Text != "6")
                 w_.Form_KeyDown(game::keyRight, 0);
-        } else if (gap < -step / 2) {
+        } else if (gap < -step / 2 && here - step >= lowest) {
             if (w_.valyou.Text != "4")
                 w_.Form_KeyDown(game::keyLeft, 0);
         } else if (w_.valyou.Text != "0") {

@@ -117,8 +117,8 @@ struct Stats {
     int losses = 0;
 };
 
-// Stops the game on the field, if any, sets a slow descent and fast shots, starts a new game
-// and plays it well for at most `ms`; returns the time played.
+// Stops the game on the field, if any, sets a slow descent and fast shots (the other settings
+// as at load), starts a new game and plays it well for at most `ms`; returns the time played.
 inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::int64_t ms)
 {
     const auto answer = [&](runtime::MenuItem& item, std::optional<QString> typed) {
@@ -129,8 +129,11 @@ inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::in
         dialogs.nextTyped.reset();
     };
     answer(w.stopi, std::nullopt);
+    answer(w.vitfuse, "240");
     answer(w.vite, "35");
+    answer(w.sensibilite, "20");
     answer(w.vittir, "600");
+    answer(w.vitmechtir, "30");
     answer(w.demarrer, std::nullopt);
     return scripted::Player(w).play(ms);
 }
