@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 
 #include "game/mmm.h"
 
@@ -69,16 +68,16 @@ private:
         const float here = w_.vaisseau.Left;
         goal = std::clamp(goal, lowest, highest);
         if (!dangerous(here, goal))
-            return escape_.reset(), goal;
+            return escaping_ = false, goal;
         if (!dangerous(here, here))
-            return escape_.reset(), here; // wait for the bullets to pass
+            return escaping_ = false, here; // wait for the bullets to pass
         // Under a bullet: run for the nearest place out of its way, and keep to that choice.
-        if (escape_ && !dangerous(*escape_, *escape_))
-            return *escape_;
+        if (escaping_ && !dangerous(escape_, escape_))
+            return escape_;
         for (float step = 240; step < 8500; step += 240)
             for (float x : {here - step, here + step})
                 if (x >= lowest && x <= highest && !dangerous(x, x))
-                    return *(escape_ = x);
+                    return escaping_ = true, escape_ = x;
         return here;
     }
 
@@ -100,7 +99,8 @@ private:
 
     game::mmm& w_;
     bool firing_;
-    std::optional<float> escape_;
+    bool escaping_ = false; // running for escape_ (no std::optional: GCC 12 at -O3 warns wrongly)
+    float escape_ = 0;
     bool saucerSeen_ = false;
 };
 
