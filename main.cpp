@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -19,6 +22,13 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(GROMZAKS_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(GROMZAKS_DESKTOP_ID));
     Q_INIT_RESOURCE(assets);
+
+    // The desktop's icon at every size it was drawn at, for the game window and the help window.
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/assets/icons"));
+    for (const QString& file : icons.entryList({QStringLiteral("*.png")}))
+        icon.addFile(icons.filePath(file));
+    QApplication::setWindowIcon(icon);
 
     // Qt's own words (in the boxes' context menus, say) in French too.
     QTranslator qtFrench;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark: how exactly the real driver keeps time, how often it wakes the machine, what a
 // frame costs, how fast the program starts, how much memory a game takes and how fast the core
 // plays on virtual time. Prints a table and writes the same figures as JSON beside itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Boxes answered Yes, for games on virtual time in the benchmark.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/mmm.h"
 
 namespace game {
@@ -16,7 +17,7 @@ constexpr std::uint32_t black = 0x000000;
 } // namespace
 
 mmm::mmm(Outside outside)
-    : Form(QStringLiteral(" Gromzaks v1.0"), fieldWidth, fieldHeight, QStringLiteral("souc")),
+    : Form(QStringLiteral(" Gromzaks v1.0"), fieldWidth, fieldHeight),
       mechv("mechv", 1, picture("mechv", 120, greenRowTop, 360, 375, true, "3")),
       mechb("mechb", 1, picture("mechb", -120, blueRowTop, 360, 405, true, "2")),
       mechr("mechr", 1, picture("mechr", 120, redRowTop, 390, 390, true)),

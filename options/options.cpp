@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Options" menu: five questions, each a row of one table, all asked and applied by one
 // procedure.
 

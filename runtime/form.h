@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -52,9 +53,8 @@ struct Scene {
 // shows it and turns the player's actions into calls on it; the game never sees a widget.
 class Form {
 public:
-    Form(QString caption, float width, float height, QString iconPicture)
-        : Caption(std::move(caption)), clientWidth(width), clientHeight(height),
-          icon(std::move(iconPicture))
+    Form(QString caption, float width, float height)
+        : Caption(std::move(caption)), clientWidth(width), clientHeight(height)
     {
     }
     virtual ~Form() = default;
@@ -82,7 +82,6 @@ public:
     QString Caption;
     const float clientWidth;  // twips
     const float clientHeight; // twips
-    const QString icon;       // picture name
 };
 
 } // namespace runtime

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A scripted player on virtual time: steers with the arrow keys under the lowest live alien of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The long soak: gromzaks_soak [FIRST_SEED [SEEDS [EVENTS]]]
 // Each seed plays EVENTS random events; a failure prints its seed and event and exits 1.
 

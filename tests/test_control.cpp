@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the window, and starting, stopping and quitting games from the "Général" menu.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alien fleet: the formation's build-up and descent, its wiggle, the alien bullets and
 // the flying saucer.
 

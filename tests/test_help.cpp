@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: one at a time beside the game window, every text and picture at its place,
 // gone when closed and made again on the next "Aide".
 

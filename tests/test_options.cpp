@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Options" menu: what each answer leaves in its setting, what an answer that is not a
 // number does, and from when a changed setting counts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a game: the win and loss tests, their sequences and messages, and whole games
 // played to "GAGNE" and to "PERDU" by a scripted player on virtual time.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's keys and shots: steering and the ship tick, the fire key, the re-arm of the
 // permanent shot, the periodic removal of the extra shot, and what the shots hit.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces the game stands on: the virtual clock and its timers, sprite arrays, menus, the
 // French number conversions and the random numbers.
 

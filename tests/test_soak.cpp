@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short random soak of the whole game on virtual time; the long one is `gromzaks_soak`.
 
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every target in each build type a packager may choose, with Debian's own compiler
 # flags (dpkg-buildflags), with g++ and with clang, warnings as errors. Slow (eight whole
 # builds): run it by hand before a release, not in the tests.

@@ -1,10 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/qt/gamewindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -19,7 +19,6 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
       failures_(dialogs)
 {
     setCentralWidget(view_);
-    setWindowIcon(QIcon(loadPicture(form.icon)));
     buildMenus();
 
     connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for the scenarios: an X server of our own, the game in it, keys, windows, pixels.
 # Sourced by run_scenario.sh; expects $scenario.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays one scenario on the real game in its own X server, as a player would: keys through
 # xdotool, and only what shows on screen read back (titles, windows, screenshot pixels).
 #   run_scenario.sh GAME SCENARIO

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # The scenarios, one function each, run by run_scenario.sh on a freshly started game.
 # Places are in playfield pixels (twips / 15) from the playfield's top-left corner.
@@ -213,4 +214,27 @@ scenario_lost() {
     expect_in_box "PERDU banner" FFFFFF 184 40 281 33 $((281 * 33 / 2))
     [ "$(pixel_count 000000 184 40 281 33)" -gt 50 ] || fail "the PERDU banner has no writing"
     [ "$(pixel_count FFFFFF 192 136 281 33)" -lt 20 ] || fail "a GAGNE banner after a loss"
+}
+
+# Not a test: the pictures of the README, made on the real game (run by hand, see the README).
+scenario_pictures() {
+    local out=${PICTURES_DIR:-$PWD}
+    start_playing_safely
+    wait_until "21st column of aliens" 6000 last_column_built
+    xdotool windowfocus --sync "$main_win"
+    xdotool keydown Left
+    sleep 0.6
+    xdotool keyup Left
+    local i
+    for i in 1 2 3 4 5 6; do
+        xdotool key space
+        sleep 0.35
+    done
+    import -silent -window "$main_win" -strip "$out/game.png" || fail "no picture of the game"
+    choose_general_when_enabled 2 # "Arreter", so that "Aide" can open
+    answer_confirmation Return
+    choose_aide
+    wait_window '^Aide$'
+    import -silent -window "$found" -strip "$out/help.png" || fail "no picture of the help window"
+    echo "pictures: $out/game.png $out/help.png"
 }
