@@ -11,23 +11,31 @@ const QString leavePreviousGame = QStringLiteral("Êtes vous sûr de quitter la 
 
 } // namespace
 
-void mmm::demarrer_Click()
+// Asks before leaving the game in progress. On yes, every timer of the game stops and the
+// formation counts as not built; on no, nothing changes.
+bool mmm::confirmAndStop()
 {
     if (outside_.dialogs.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
         == runtime::answerNo)
-        return;
+        return false;
 
     dem.setEnabled(false);
     vaisseautimer.setEnabled(false);
     pg.setEnabled(false);
-    perd.Visible = false;
-    gagne.Visible = false;
     Timer1.setEnabled(false);
     anim.setEnabled(false);
     PERDUGAGNE.setEnabled(false);
     tiretimer.setEnabled(false);
-
     Text1.Text = QStringLiteral("0");
+    return true;
+}
+
+void mmm::demarrer_Click()
+{
+    if (!confirmAndStop())
+        return;
+    perd.Visible = false;
+    gagne.Visible = false;
 
     demarrer.Caption = QStringLiteral("Redémarrer");
     aide.Enabled = false;
@@ -60,14 +68,14 @@ void mmm::tearDownFormation()
         mechr.destroy(col);
         mechv.destroy(col);
     }
-    for (std::int16_t v = 0; v <= 4; ++v)
+    for (std::int16_t v = 0; v <= lastAlienBullet; ++v)
         tire(v).Top = 550;
     placertir();
     mechb(1).Top = blueRowTop;
     mechv(1).Top = greenRowTop;
     mechr(1).Top = redRowTop;
     nbcol = 1;
-    dem.setInterval(100);
+    dem.setInterval(laterBuildInterval);
 }
 
 // The new columns are copied from the first one, so it must be whole again: every alien shown
@@ -77,9 +85,9 @@ void mmm::tearDownFormation()
 void mmm::restoreFirstColumn()
 {
     mechv(1).Visible = true;
-    mechv(1).Tag = QStringLiteral("3");
+    mechv(1).Tag = runtime::french::toText(greenHits);
     mechb(1).Visible = true;
-    mechb(1).Tag = QStringLiteral("2");
+    mechb(1).Tag = runtime::french::toText(blueHits);
     mechr(1).Visible = true;
     reste = formationHits;
 }
@@ -104,18 +112,8 @@ void mmm::setScore(double points)
 
 void mmm::stopi_Click()
 {
-    if (outside_.dialogs.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
-        == runtime::answerNo)
+    if (!confirmAndStop())
         return;
-
-    dem.setEnabled(false);
-    vaisseautimer.setEnabled(false);
-    pg.setEnabled(false);
-    Text1.Text = QStringLiteral("0");
-    Timer1.setEnabled(false);
-    anim.setEnabled(false);
-    PERDUGAGNE.setEnabled(false);
-    tiretimer.setEnabled(false);
 
     stopi.Enabled = false;
     demarrer.Caption = QStringLiteral("Redémarrer");
@@ -123,7 +121,7 @@ void mmm::stopi_Click()
     aide.Enabled = true;
     // The formation stays on the field; the next start must tear it down.
     nbcol = 2;
-    dem.setInterval(100);
+    dem.setInterval(laterBuildInterval);
     opt.Enabled = true;
 }
 
@@ -132,6 +130,12 @@ void mmm::quit_Click()
     if (outside_.dialogs.messageBox(QStringLiteral("Etes vous sûr?"), runtime::styleYesNo, confirmationTitle)
         != runtime::answerNo)
         outside_.endProgram();
+}
+
+// The program shows the window beside the game, without waiting for it to be closed.
+void mmm::aide_Click()
+{
+    outside_.showHelp();
 }
 
 void mmm::Timer2_Timer()

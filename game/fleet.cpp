@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/mmm.h"
+#include "runtime/french.h"
 
 namespace game {
 
@@ -38,8 +39,8 @@ void mmm::dem_Timer()
         }
         // A new column copies column 1, which the player may already have hit during the
         // build: it gets its own full hit counts, as the hits still needed count them.
-        mechv(n).Tag = QStringLiteral("3");
-        mechb(n).Tag = QStringLiteral("2");
+        mechv(n).Tag = runtime::french::toText(greenHits);
+        mechb(n).Tag = runtime::french::toText(blueHits);
         return;
     }
 
@@ -50,7 +51,7 @@ void mmm::dem_Timer()
         anim.setEnabled(true);
     // The first tick after the build still runs at the build's short interval: that is the
     // tick that must not move the formation yet.
-    if (dem.interval() >= 300) {
+    if (dem.interval() >= descentThreshold) {
         const std::int16_t last = nbcol;
         for (col = 1; col <= last; ++col) {
             mechv(col).Top += descentStep;
@@ -80,17 +81,17 @@ void mmm::anima_Click()
     animation.Text = anima.Checked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// Five bullets fall from the blue row. Each launch scatters all five across the field.
+// The alien bullets fall from the blue row. Each launch scatters them all across the field.
 void mmm::tiretimer_Timer()
 {
-    for (std::int16_t v = 0; v <= 4; ++v) {
+    for (std::int16_t v = 0; v <= lastAlienBullet; ++v) {
         Sprite& bullet = tire(v);
         const float launchHeight = mechb(1).Top; // follows the formation, dead or alive
         bullet.Visible = true;
         if (bullet.Top > bulletBottom)
             bullet.Top = launchHeight - 75;
         if (bullet.Top <= launchHeight) {
-            for (std::int16_t k = 0; k <= 4; ++k)
+            for (std::int16_t k = 0; k <= lastAlienBullet; ++k)
                 tire(k).Left = outside_.random.next() * bulletSpread;
             bullet.Top = launchHeight + 30;
         }

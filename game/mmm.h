@@ -8,11 +8,15 @@
 
 #include <QString>
 
+#include "runtime/cell.h"
 #include "runtime/clock.h"
 #include "runtime/dialogs.h"
 #include "runtime/form.h"
 #include "runtime/int16.h"
+#include "runtime/label.h"
+#include "runtime/menuitem.h"
 #include "runtime/random.h"
+#include "runtime/scene.h"
 #include "runtime/sprites.h"
 
 namespace game {
@@ -33,7 +37,32 @@ inline constexpr float columnSpacing = 400;
 inline constexpr float greenRowTop = 120;
 inline constexpr float blueRowTop = 600;
 inline constexpr float redRowTop = 1080;
-inline constexpr std::int16_t formationHits = 126; // 21 columns of 3 + 2 + 1 hits
+
+// The hits an alien takes, counted down in its Tag (as text). A red alien has no count: its
+// first hit brings it down.
+inline constexpr std::int16_t greenHits = 3;
+inline constexpr std::int16_t blueHits = 2;
+inline constexpr std::int16_t formationHits = formationColumns * (greenHits + blueHits + 1);
+
+// The alien bullets, tire(0) to tire(lastAlienBullet).
+inline constexpr std::int16_t alienBullets = 5;
+inline constexpr std::int16_t lastAlienBullet = alienBullets - 1;
+
+// Two bonuses that happen to be equal.
+inline constexpr double saucerBonus = 200; // for a hit on the saucer
+inline constexpr double winBonus = 200;    // for winning
+
+// Intervals of the timer `dem` (ms). It builds the formation a column a tick, slower in the
+// first game than in the later ones. The tick after the build still runs at the build
+// interval, and must not lower the formation; from then on `dem` runs at the chosen descent
+// interval, which the options never let below shortestDescent. So an interval of at least
+// descentThreshold marks a tick that lowers the formation.
+inline constexpr int firstBuildInterval = 150;
+inline constexpr int laterBuildInterval = 100;
+inline constexpr int shortestDescent = 310;
+inline constexpr int descentThreshold = 300;
+static_assert(firstBuildInterval < descentThreshold && laterBuildInterval < descentThreshold
+              && descentThreshold <= shortestDescent);
 
 // Key codes of the keyboard events.
 inline constexpr std::int16_t keyLeft = 37;
@@ -99,7 +128,24 @@ public:
     std::vector<MenuItem*> menuBar() override;
     void scene(runtime::Scene& out) const override;
 
-    // Game fields
+    // Game fields: what each holds, and which procedures change it.
+    // nbcol: columns of the formation on the field. Form_Load, demarrer_Click and
+    //   tearDownFormation set 1, dem_Timer adds one a build tick, stopi_Click sets 2 (so that
+    //   the next start tears the formation down).
+    // decal: the wiggle's sideways step (twips), its sign flipped column by column. Form_Load,
+    //   anim_Timer.
+    // nbtir: the newest shot: 1, the permanent shot alone; 2, the extra shot too. Form_Load,
+    //   tirer, Timer1_Timer, removeExtraShot.
+    // sensib: twips added on each side of an alien in the hit test. Form_Load, sensibilite_Click.
+    // vitvais: the ship's step a ship tick (twips). Form_Load, vitfuse_Click.
+    // vittire: the alien bullets' fall a tiretimer tick (twips), part of the starting bonus too.
+    //   Form_Load, vitmechtir_Click.
+    // col: the column a loop over the formation is at; shotPass reads pg_Timer's.
+    //   tearDownFormation, dem_Timer, anim_Timer, pg_Timer, PERDUGAGNE_Timer.
+    // score: the points of the caption. demarrer_Click and stopi_Click set 0; setScore, from
+    //   addStartingBonus, shotPass and win.
+    // reste: the hits still needed to win. Form_Load, restoreFirstColumn, shotPass.
+    // vitballe: the rise of the player's shots a ship tick (twips). Form_Load, vittir_Click.
     std::int16_t nbcol = 0;
     std::int16_t decal = 0;
     std::int16_t nbtir = 0;
@@ -111,7 +157,16 @@ public:
     std::int16_t reste = 0;
     std::int16_t vitballe = 0;
 
-    // Text cells
+    // Text cells, numbers as text.
+    // Text1: "1" once the formation stands, "0" until then. dem_Timer; demarrer_Click and
+    //   stopi_Click (through confirmAndStop) set "0".
+    // tempe: the descent interval in milliseconds. vite_Click.
+    // animation: "1" while the wiggle is chosen, "0" otherwise. anima_Click.
+    // valyou: the steering: "4" left, "6" right, "0" none. Form_KeyDown, Form_KeyUp.
+    // valyout: nbtir as the last firing left it ("0" before the first): the fire key makes a
+    //   shot only while nbtir differs from it. tirer.
+    // Textsouc: the countdown to the saucer's next crossing, which goes on while it is 0 or
+    //   less. soucoupe_Timer, parkSaucer.
     Cell Text1{"0"};
     Cell tempe{"10000"};
     Cell animation{"1"};
@@ -137,7 +192,7 @@ public:
     Timer Timer2{clock, 1, true};
     Timer Timer3{clock, 1000, true};
     Timer soucoupe{clock, 10, true};
-    Timer dem{clock, 150, false};
+    Timer dem{clock, firstBuildInterval, false};
     Timer anim{clock, 100, false};
     Timer pg{clock, 10, false};
     Timer PERDUGAGNE{clock, 1, false};
@@ -160,6 +215,7 @@ public:
     MenuItem aide{"Aide"};
 
 private:
+    bool confirmAndStop();
     void tearDownFormation();
     void restoreFirstColumn();
     void addStartingBonus();

@@ -21,7 +21,7 @@ void mmm::PERDUGAGNE_Timer()
     }
 
     // Only the bullet's top-left corner counts, shown or not; every comparison is strict.
-    for (std::int16_t v = 0; v <= 4; ++v) {
+    for (std::int16_t v = 0; v <= lastAlienBullet; ++v) {
         const Sprite& bullet = tire(v);
         if (bullet.Top > vaisseau.Top - 1 && bullet.Top < vaisseau.Top + vaisseau.Height - 150
             && bullet.Left > vaisseau.Left && bullet.Left < vaisseau.Left + vaisseau.Width) {
@@ -46,14 +46,15 @@ void mmm::win()
 {
     tiretimer.setEnabled(false);
     dem.setEnabled(false);
-    setScore(score + 200.0);
+    setScore(score + winBonus);
     anim.setEnabled(false);
     Timer1.setEnabled(false);
     parkFirstBullet();
     gagne.Visible = true;
     pg.setEnabled(false);
     outside_.dialogs.messageBox(
-        QStringLiteral("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ")
+        QStringLiteral("Bravo vous avez gagné ") + runtime::french::toText(winBonus)
+            + QStringLiteral(" pt de plus en gagnant, votre score est de: ")
             + runtime::french::toText(score),
         runtime::styleInformation, scoreTitle);
     // Only now: no second ending can be found while the player reads the message.

@@ -6,8 +6,17 @@ namespace game {
 
 namespace {
 
+// Where a shot starts: this far above the ship's top, and this far right of its Left.
+constexpr float shotAboveShip = 50;
+constexpr float permanentShotRight = 50;
+constexpr float extraShotRight = 100;
+
+// The ship wraps round the field: past wrapRight it comes back at wrapLeft, and past wrapLeft
+// at rightReentry, which lies 40 twips short of wrapRight. The two ways are not mirror images,
+// so rightReentry is a number of its own.
 constexpr float wrapRight = 8280;
 constexpr float wrapLeft = -200;
+constexpr float rightReentry = 8240;
 
 } // namespace
 
@@ -37,15 +46,15 @@ void mmm::tirer()
     valyout.setValue(nbtir);
     tir.create(nbtir);
     tir(nbtir).Visible = true;
-    tir(nbtir).Top = vaisseau.Top - 50;
-    tir(nbtir).Left = vaisseau.Left + 100;
+    tir(nbtir).Top = vaisseau.Top - shotAboveShip;
+    tir(nbtir).Left = vaisseau.Left + extraShotRight;
 }
 
 // Re-arms the permanent shot just above the ship; the next ship tick launches it.
 void mmm::placertir()
 {
-    tir(1).Top = vaisseau.Top - 50;
-    tir(1).Left = vaisseau.Left + 50;
+    tir(1).Top = vaisseau.Top - shotAboveShip;
+    tir(1).Left = vaisseau.Left + permanentShotRight;
     tir(1).Visible = false;
 }
 
@@ -72,7 +81,7 @@ void mmm::vaisseautimer_Timer()
     if (vaisseau.Left > wrapRight)
         vaisseau.Left = wrapLeft;
     if (vaisseau.Left < wrapLeft)
-        vaisseau.Left = 8240;
+        vaisseau.Left = rightReentry;
     if (valyou.value() == 4)
         vaisseau.Left -= vitvais;
     if (valyou.value() == 6)
@@ -107,7 +116,7 @@ void mmm::shotPass(std::int16_t a, std::int16_t b)
     // Only a saucer on screen can be hit: one parked at the right edge is not there.
     if (souc.Visible && shot.Top < souc.Top + souc.Height && shot.Top > souc.Top
         && shot.Left > souc.Left && shot.Left < souc.Left + souc.Width) {
-        setScore(score + 200.0);
+        setScore(score + saucerBonus);
         parkSaucer();
         bon.Visible = true;
     }

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/mmm.h"
+#include "runtime/french.h"
 
 namespace game {
 
 namespace {
 
+using runtime::french::toText;
+
 Sprite picture(const char* name, float left, float top, float width, float height, bool visible,
-               const char* tag = "")
+               const QString& tag = QStringLiteral(""))
 {
-    return Sprite{QString::fromLatin1(name), left, top, width, height, visible, QString::fromLatin1(tag)};
+    return Sprite{QString::fromLatin1(name), left, top, width, height, visible, tag};
 }
 
 constexpr std::uint32_t white = 0xFFFFFF;
@@ -18,18 +21,19 @@ constexpr std::uint32_t black = 0x000000;
 
 mmm::mmm(Outside outside)
     : Form(QStringLiteral(" Gromzaks v1.0"), fieldWidth, fieldHeight),
-      mechv("mechv", 1, picture("mechv", 120, greenRowTop, 360, 375, true, "3")),
-      mechb("mechb", 1, picture("mechb", -120, blueRowTop, 360, 405, true, "2")),
+      mechv("mechv", 1, picture("mechv", 120, greenRowTop, 360, 375, true, toText(greenHits))),
+      mechb("mechb", 1, picture("mechb", -120, blueRowTop, 360, 405, true, toText(blueHits))),
       mechr("mechr", 1, picture("mechr", 120, redRowTop, 390, 390, true)),
       tir("tir", 1, picture("tir", 3600, 5520, 90, 90, false)),
       tire("tire", 0, picture("tire", 120, 1080, 90, 90, false)),
       vaisseau(picture("vaisseau", 3480, 5640, 450, 450, true)),
       souc(picture("souc", 8280, 0, 1230, 435, false)),
-      bon{"Bonus +200", 2760, 0, 2415, 375, 13.5, white, black},
+      bon{QStringLiteral("Bonus +") + toText(saucerBonus), 2760, 0, 2415, 375, 13.5, white, black},
       perd{"PERDU", 2760, 600, 4215, 495, 18, black, white},
       gagne{"GAGNE", 2880, 2040, 4215, 495, 18, black, white},
       outside_(std::move(outside))
 {
+    static_assert(lastAlienBullet == 4, "one design member for each alien bullet");
     tire.addDesignMember(1, picture("tire", 7680, 1320, 90, 90, false));
     tire.addDesignMember(2, picture("tire", 3120, 1200, 90, 90, false));
     tire.addDesignMember(3, picture("tire", 5160, 1320, 90, 90, false));

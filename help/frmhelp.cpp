@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/frmhelp.h"
 
-#include "game/mmm.h"
-
 namespace help {
 
 namespace {
@@ -47,13 +45,3 @@ std::span<const Control> frmhelpControls()
 }
 
 } // namespace help
-
-namespace game {
-
-// The program shows the window beside the game, without waiting for it to be closed.
-void mmm::aide_Click()
-{
-    outside_.showHelp();
-}
-
-} // namespace game

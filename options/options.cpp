@@ -20,9 +20,12 @@ namespace {
 
 enum Row { shipSpeed, descent, sensitivity, shotSpeed, alienShotSpeed };
 
+constexpr double shortestDescentSeconds = shortestDescent / 1000.0;
+
 const OptionDialog optionDialogs[] = {
     {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 1200, 20, &mmm::vitvais},
-    {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10", 35, 0.310, nullptr},
+    {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10", 35,
+     shortestDescentSeconds, nullptr},
     {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 300, 0, &mmm::sensib},
     {"Quelle est la vitesse du tir?", "Vitesse?", "200", 600, 20, &mmm::vitballe},
     {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 250, 1, &mmm::vittire},

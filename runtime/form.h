@@ -2,52 +2,16 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <QString>
 
 #include "runtime/clock.h"
-#include "runtime/sprites.h"
+#include "runtime/menuitem.h"
+#include "runtime/scene.h"
 
 namespace runtime {
-
-// One picture of the playfield as the view draws it, in twips.
-struct ScenePicture {
-    QString picture;
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
-    bool operator==(const ScenePicture&) const = default;
-};
-
-// What a window shows at one moment: its shown pictures, then its shown banners on top, in
-// drawing order. Two equal scenes look the same, so the view repaints only on a change.
-struct Scene {
-    std::vector<ScenePicture> pictures;
-    std::vector<Label> labels;
-
-    void clear()
-    {
-        pictures.clear();
-        labels.clear();
-    }
-    void add(const Sprite& sprite)
-    {
-        if (sprite.Visible)
-            pictures.push_back({sprite.picture, sprite.Left, sprite.Top, sprite.Width, sprite.Height});
-    }
-    void add(const SpriteArray& array)
-    {
-        array.forEach([this](const Sprite& sprite) { add(sprite); });
-    }
-    void add(const Label& label)
-    {
-        if (label.Visible)
-            labels.push_back(label);
-    }
-    bool operator==(const Scene&) const = default;
-};
 
 // A window of the game: its clock and timers, caption, menu bar, keys and playfield. The view
 // shows it and turns the player's actions into calls on it; the game never sees a widget.

@@ -105,9 +105,4 @@ QString toText(double value)
     return result;
 }
 
-int compareText(const QString& a, const QString& b)
-{
-    return QString::compare(a, b, Qt::CaseSensitive);
-}
-
 } // namespace runtime::french

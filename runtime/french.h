@@ -26,8 +26,4 @@ std::optional<std::int16_t> toInt16(double value);
 // significant digits ("0,5"); "-" before negatives; never a group separator or an exponent.
 QString toText(double value);
 
-// Comparison by character code; a proper beginning is the smaller. Negative, zero or
-// positive like strcmp.
-int compareText(const QString& a, const QString& b);
-
 } // namespace runtime::french

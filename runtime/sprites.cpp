@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/sprites.h"
 
+#include <utility>
+
 #include "runtime/errors.h"
-#include "runtime/french.h"
 
 namespace runtime {
 
@@ -70,27 +71,10 @@ void SpriteArray::destroy(std::int16_t index)
         members_.pop_back();
 }
 
-int SpriteArray::count() const
-{
-    int n = 0;
-    forEach([&](const Sprite&) { ++n; });
-    return n;
-}
-
 void SpriteArray::fail(const char* what, std::int16_t index) const
 {
     throw ProgrammingError(
         QStringLiteral("%1(%2) %3").arg(name_).arg(index).arg(QLatin1String(what)).toStdString());
-}
-
-double Cell::value() const
-{
-    return french::numberOf(Text);
-}
-
-void Cell::setValue(std::int16_t value)
-{
-    Text = french::toText(value);
 }
 
 } // namespace runtime

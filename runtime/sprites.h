@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,8 +44,6 @@ public:
     // The member must exist; it vanishes at once and its index may be created again.
     void destroy(std::int16_t index);
 
-    int count() const;
-
     // Existing members in rising index order.
     template <typename Visit>
     void forEach(Visit&& visit) const
@@ -62,57 +59,6 @@ private:
 
     QString name_;
     std::vector<std::unique_ptr<Sprite>> members_; // slot i holds member i, or nothing
-};
-
-// A text banner drawn over the playfield: a box in twips filled with its back colour, the
-// caption in its fore colour.
-struct Label {
-    QString Caption;
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-    double fontPoints = 8.25;
-    std::uint32_t foreColor = 0x000000; // RGB
-    std::uint32_t backColor = 0xFFFFFF;
-    bool Visible = false;
-    bool operator==(const Label&) const = default;
-};
-
-// An invisible text box that holds a number as text, in the French format.
-struct Cell {
-    QString Text;
-
-    // The text read as a number. The game writes only numbers here; any other text is a
-    // programming error.
-    double value() const;
-    void setValue(std::int16_t value);
-};
-
-// An item of the menu bar: a drop-down menu (it has items) or a command (it has a click).
-struct MenuItem {
-    explicit MenuItem(QString caption, bool checked = false)
-        : Caption(std::move(caption)), Checked(checked)
-    {
-    }
-    MenuItem(const MenuItem&) = delete;
-    MenuItem& operator=(const MenuItem&) = delete;
-
-    void add(MenuItem& item)
-    {
-        item.parent = this;
-        items.push_back(&item);
-    }
-
-    // The player can choose it: it and every menu that holds it are enabled.
-    bool reachable() const { return Enabled && (!parent || parent->reachable()); }
-
-    QString Caption;
-    bool Enabled = true;
-    bool Checked = false;
-    std::function<void()> click;
-    std::vector<MenuItem*> items;
-    MenuItem* parent = nullptr;
 };
 
 } // namespace runtime

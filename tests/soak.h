@@ -15,8 +15,8 @@
 #include <string>
 #include <utility>
 
-#include "harness.h"
-#include "player.h"
+#include "kit/game.h"
+#include "kit/player.h"
 #include "runtime/french.h"
 
 namespace soak {
@@ -78,7 +78,7 @@ inline std::string brokenRule(const game::mmm& w)
 {
     if (w.nbtir != 1 && w.nbtir != 2)
         return "nbtir is " + std::to_string(w.nbtir);
-    if (w.tir.exists(2) != (w.nbtir == 2) || w.tir.count() != w.nbtir)
+    if (w.tir.exists(2) != (w.nbtir == 2) || members(w.tir) != w.nbtir)
         return "the extra shot does not match nbtir";
     if (w.score < 0)
         return "score is " + std::to_string(w.score);
@@ -93,7 +93,7 @@ inline std::string brokenRule(const game::mmm& w)
     for (std::int16_t c = 1; c <= game::formationColumns; ++c)
         if (w.mechv.exists(c) != w.mechb.exists(c) || w.mechv.exists(c) != w.mechr.exists(c))
             return "column " + std::to_string(c) + " is not whole";
-    if (w.mechv.count() == game::formationColumns) {
+    if (members(w.mechv) == game::formationColumns) {
         double hits = 0;
         for (std::int16_t c = 1; c <= game::formationColumns; ++c) {
             if (w.mechv(c).Visible)

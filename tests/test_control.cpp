@@ -5,10 +5,16 @@
 
 #include <QtTest>
 
-#include "harness.h"
+#include "kit/game.h"
 #include "runtime/errors.h"
 
 using game::mmm;
+
+namespace {
+
+const QString leaveTheGame = "Confirmation (52): Êtes vous sûr de quitter la partie précédente?";
+
+} // namespace
 
 class ControlTest : public QObject {
     Q_OBJECT
@@ -22,13 +28,9 @@ private slots:
         QCOMPARE(w.nbtir, 1);
         QCOMPARE(w.nbcol, 1);
         QCOMPARE(w.decal, 10);
-        QCOMPARE(w.sensib, 50);
-        QCOMPARE(w.vittire, 30);
-        QCOMPARE(w.vitvais, 240);
+        QCOMPARE(settings(w), "240 10000 50 200 30");
         QCOMPARE(w.reste, 126);
-        QCOMPARE(w.vitballe, 200);
         QCOMPARE(w.score, 0);
-        QCOMPARE(w.tempe.Text, QString("10000"));
         QCOMPARE(w.animation.Text, QString("1"));
         for (const runtime::Cell* cell : {&w.Text1, &w.valyou, &w.valyout, &w.Textsouc})
             QCOMPARE(cell->Text, QString("0"));
@@ -36,20 +38,16 @@ private slots:
         QVERIFY(w.anima.Checked);
 
         // Only column 1 and the ship are on the field; the blue alien partly off the left edge.
-        QCOMPARE(w.mechv.count(), 1);
+        QCOMPARE(members(w.mechv), 1);
         QCOMPARE(w.mechv(1).Left, 120.0f);
         QCOMPARE(w.mechv(1).Top, 120.0f);
         QCOMPARE(w.mechb(1).Left, -120.0f);
         QCOMPARE(w.mechb(1).Top, 600.0f);
         QCOMPARE(w.mechr(1).Top, 1080.0f);
-        QCOMPARE(w.mechv(1).Tag, QString("3"));
-        QCOMPARE(w.mechb(1).Tag, QString("2"));
+        QCOMPARE(column(w, 1), "green 3, blue 2, red");
         QCOMPARE(w.vaisseau.Left, 3480.0f);
         QCOMPARE(w.vaisseau.Top, 5640.0f);
-        QVERIFY(w.vaisseau.Visible && w.mechv(1).Visible && w.mechb(1).Visible && w.mechr(1).Visible);
-        QVERIFY(!w.souc.Visible && !w.tir(1).Visible && !w.bon.Visible && !w.perd.Visible && !w.gagne.Visible);
-        for (std::int16_t v = 0; v <= 4; ++v)
-            QVERIFY(!w.tire(v).Visible);
+        QCOMPARE(shown(w), "mechv(1) mechb(1) mechr(1) vaisseau");
 
         runtime::Scene scene;
         w.scene(scene);
@@ -75,9 +73,7 @@ private slots:
         Game g;
         g.start(false);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
-        QCOMPARE(g.dialogs.boxes[0].prompt, QString("Êtes vous sûr de quitter la partie précédente?"));
-        QCOMPARE(g.dialogs.boxes[0].title, QString("Confirmation"));
-        QCOMPARE(g.dialogs.boxes[0].style, std::int16_t(52));
+        QCOMPARE(g.dialogs.last(), leaveTheGame);
         QCOMPARE(g.phase(), Phase::Idle);
         QCOMPARE(g.w.score, 0);
     }
@@ -136,14 +132,13 @@ private slots:
         QCOMPARE(g.w.score, 58);
 
         g.stop();
-        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Êtes vous sûr de quitter la partie précédente?"));
-        QCOMPARE(g.dialogs.boxes.back().style, std::int16_t(52));
+        QCOMPARE(g.dialogs.last(), leaveTheGame);
         QCOMPARE(g.phase(), Phase::Stopped);
         QCOMPARE(g.w.score, 0);
         QCOMPARE(g.w.nbcol, 2);
         QCOMPARE(g.w.dem.interval(), 100);
         QCOMPARE(g.w.Text1.Text, QString("0"));
-        QCOMPARE(g.w.mechv.count(), 21); // frozen where it stood
+        QCOMPARE(members(g.w.mechv), 21); // frozen where it stood
         QCOMPARE(g.w.vaisseau.Left, 1234.0f);
         g.advance(1);
         QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
@@ -165,16 +160,13 @@ private slots:
 
         g.start();
         QCOMPARE(g.phase(), Phase::Building);
-        for (runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr}) {
-            QCOMPARE(row->count(), 1);
-            QVERIFY(!row->exists(2) && !row->exists(21));
-        }
+        for (const runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr})
+            QCOMPARE(members(*row), 1); // column 1 alone
         QCOMPARE(w.mechv(1).Top, 120.0f);
         QCOMPARE(w.mechb(1).Top, 600.0f);
         QCOMPARE(w.mechr(1).Top, 1080.0f);
         QCOMPARE(w.mechv(1).Left, 130.0f);
-        for (std::int16_t v = 0; v <= 4; ++v)
-            QCOMPARE(w.tire(v).Top, 550.0f);
+        QCOMPARE(bulletTops(w), "550 550 550 550 550");
         QCOMPARE(w.dem.interval(), 100);
         QCOMPARE(w.nbcol, 1);
         QCOMPARE(w.tir(1).Left, 2050.0f); // re-armed at the ship
@@ -199,9 +191,7 @@ private slots:
 
         g.stop();
         g.start();
-        QVERIFY(w.mechv(1).Visible && w.mechb(1).Visible && w.mechr(1).Visible);
-        QCOMPARE(w.mechv(1).Tag, QString("3"));
-        QCOMPARE(w.mechb(1).Tag, QString("2"));
+        QCOMPARE(column(w, 1), "green 3, blue 2, red");
         QCOMPARE(w.reste, 126);
     }
 
@@ -214,7 +204,7 @@ private slots:
         QCOMPARE(g.phase(), Phase::Stopped);
         g.start();
         QCOMPARE(g.phase(), Phase::Building);
-        QCOMPARE(g.w.mechb.count(), 1);
+        QCOMPARE(members(g.w.mechb), 1);
         QCOMPARE(g.w.dem.interval(), 100);
     }
 
@@ -226,9 +216,7 @@ private slots:
         g.dialogs.answers.push_back(runtime::answerNo);
         g.w.choose(g.w.quit);
         QVERIFY(!g.ended);
-        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Etes vous sûr?"));
-        QCOMPARE(g.dialogs.boxes.back().title, QString("Confirmation"));
-        QCOMPARE(g.dialogs.boxes.back().style, std::int16_t(4));
+        QCOMPARE(g.dialogs.last(), "Confirmation (4): Etes vous sûr?");
         QCOMPARE(g.phase(), Phase::Playing);
 
         g.dialogs.answers.push_back(runtime::answerYes);
@@ -251,15 +239,14 @@ private slots:
     void theTimersOfAGameRunOnlyDuringIt()
     {
         Game g;
-        QVERIFY(g.w.Timer2.enabled() && g.w.Timer3.enabled() && g.w.soucoupe.enabled());
+        const QString always = "Timer2 Timer3 soucoupe";
+        QCOMPARE(timersOn(g.w), always);
         g.start();
-        QVERIFY(g.w.dem.enabled() && g.w.vaisseautimer.enabled() && g.w.pg.enabled());
-        QVERIFY(g.w.Timer1.enabled() && g.w.tiretimer.enabled());
-        QVERIFY(!g.w.anim.enabled() && !g.w.PERDUGAGNE.enabled());
+        QCOMPARE(timersOn(g.w), always + " dem pg Timer1 tiretimer vaisseautimer");
         g.completeFormation();
+        QCOMPARE(timersOn(g.w), always + " dem anim pg PERDUGAGNE Timer1 tiretimer vaisseautimer");
         g.stop();
-        QVERIFY(!g.w.dem.enabled() && !g.w.vaisseautimer.enabled() && !g.w.pg.enabled());
-        QVERIFY(g.w.Timer2.enabled() && g.w.Timer3.enabled() && g.w.soucoupe.enabled());
+        QCOMPARE(timersOn(g.w), always);
     }
 
     void theBannerTickHidesTheBonus()
@@ -290,10 +277,8 @@ private slots:
         for (int ms = 0; ms < 2000; ++ms)
             report.run([&g] { g.advance(1); }); // one wake-up of the window a millisecond
         QCOMPARE(failures(), 1);
-        QVERIFY(g.dialogs.boxes.back().prompt.endsWith("tire(4) does not exist"));
-        QVERIFY(!g.w.PERDUGAGNE.enabled());
-        QVERIFY(!g.w.tiretimer.enabled());
-        QVERIFY(g.w.vaisseautimer.enabled() && g.w.pg.enabled() && g.w.Timer2.enabled());
+        QVERIFY2(g.dialogs.last().endsWith("tire(4) does not exist"), qPrintable(g.dialogs.last()));
+        QCOMPARE(timersOn(g.w), "Timer2 Timer3 soucoupe dem anim pg Timer1 vaisseautimer");
 
         g.w.tir.destroy(1); // another failure is shown too
         report.run([&g] { g.advance(1000); });
@@ -302,7 +287,7 @@ private slots:
         g.dialogs.answers.push_back(runtime::answerYes);
         report.run([&g] { g.w.choose(g.w.stopi); });
         QCOMPARE(failures(), 2);
-        QVERIFY(!g.w.vaisseautimer.enabled() && !g.w.dem.enabled());
+        QCOMPARE(timersOn(g.w), "Timer2 Timer3 soucoupe");
     }
 };
 

@@ -4,11 +4,11 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
-#include "harness.h"
+#include "kit/game.h"
+#include "kit/menus.h"
 #include "help/qt/helpwindow.h"
 #include "runtime/qt/gamewindow.h"
 
@@ -29,15 +29,9 @@ struct Program {
 
     void choose(const QString& text)
     {
-        for (QAction* top : window.menuBar()->actions()) {
-            if (top->text() == text)
-                return top->trigger();
-            if (top->menu())
-                for (QAction* item : top->menu()->actions())
-                    if (item->text() == text)
-                        return item->trigger();
-        }
-        QFAIL("no such menu item");
+        QAction* action = actionNamed(window.menuBar(), text);
+        QVERIFY2(action, qPrintable(text));
+        action->trigger();
     }
 };
 

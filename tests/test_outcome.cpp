@@ -4,28 +4,33 @@
 
 #include <QtTest>
 
-#include "harness.h"
-#include "player.h"
+#include "kit/game.h"
+#include "kit/player.h"
 
-using game::keyLeft;
 using game::keyRight;
-using game::keySpace;
-using game::mmm;
 
 namespace {
 
+// The box at the end of a game.
+QString scoreBox(const QString& prompt)
+{
+    return "Score (64): " + prompt;
+}
 const QString bulletText = "Vous avez été touché par une balle ennemie ";
+const QString won = "Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ";
 
 // A game in progress, its formation complete, every bullet and alien far from the ship.
-void playing(Game& g)
-{
-    g.shipOutOfReach();
-    g.start();
-    g.completeFormation();
-    g.w.vaisseau.Top = 5640;
-    for (std::int16_t v = 0; v <= 4; ++v)
-        g.w.tire(v).Top = 2000;
-}
+struct Playing : Game {
+    Playing()
+    {
+        shipOutOfReach();
+        start();
+        completeFormation();
+        w.vaisseau.Top = 5640;
+        for (std::int16_t v = 0; v <= 4; ++v)
+            w.tire(v).Top = 2000;
+    }
+};
 
 } // namespace
 
@@ -35,18 +40,14 @@ class OutcomeTest : public QObject {
 private slots:
     void theWinComesFirstEvenWithABulletOnTheShip()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.score = 1060;
         g.w.reste = 0;
         g.w.tire(2).Left = 3500; // on the ship
         g.w.tire(2).Top = 5700;
         g.w.PERDUGAGNE_Timer();
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2)); // the start's, then the win's
-        const auto& box = g.dialogs.boxes.back();
-        QCOMPARE(box.prompt, QString("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: 1260"));
-        QCOMPARE(box.title, QString("Score"));
-        QCOMPARE(box.style, std::int16_t(64));
+        QCOMPARE(g.dialogs.last(), scoreBox(won + "1260"));
         QCOMPARE(g.w.score, 1260);
         QVERIFY(g.w.gagne.Visible);
         QVERIFY(!g.w.perd.Visible);
@@ -56,8 +57,7 @@ private slots:
 
     void belowZeroIsNoWin()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.reste = -1;
         g.w.PERDUGAGNE_Timer();
         QCOMPARE(g.phase(), Phase::Playing);
@@ -66,13 +66,12 @@ private slots:
 
     void theWinBonusStopsAt32767()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.score = 32700;
         g.w.reste = 0;
         g.w.PERDUGAGNE_Timer();
         QCOMPARE(g.w.score, 32767);
-        QVERIFY(g.dialogs.boxes.back().prompt.endsWith(": 32767"));
+        QCOMPARE(g.dialogs.last(), scoreBox(won + "32767"));
     }
 
     // The ship stands at Left 3480, Top 5640, 450 x 450.
@@ -96,21 +95,19 @@ private slots:
         QFETCH(float, left);
         QFETCH(float, top);
         QFETCH(bool, touches);
-        Game g;
-        playing(g);
+        Playing g;
         g.w.tire(3).Left = left;
         g.w.tire(3).Top = top;
         g.w.PERDUGAGNE_Timer();
         QCOMPARE(g.w.perd.Visible, touches);
         QCOMPARE(g.phase(), touches ? Phase::Over : Phase::Playing);
         if (touches)
-            QCOMPARE(g.dialogs.boxes.back().prompt, bulletText + "Votre score est de: 58");
+            QCOMPARE(g.dialogs.last(), scoreBox(bulletText + "Votre score est de: 58"));
     }
 
     void aHiddenBulletOnTheShipLosesToo()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.tire(1).Visible = false;
         g.w.tire(1).Left = 3600;
         g.w.tire(1).Top = 5700;
@@ -135,8 +132,7 @@ private slots:
         QFETCH(bool, twoBullets);
         QFETCH(bool, alienDown);
         QFETCH(QString, prompt);
-        Game g;
-        playing(g);
+        Playing g;
         if (alienDown || (!twoBullets && !alienDown))
             g.w.mechr(7).Top = 5700;
         if (twoBullets || alienDown) {
@@ -149,15 +145,13 @@ private slots:
         }
         g.advance(5000); // the check runs every millisecond; it stops itself after the message
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
-        QCOMPARE(g.dialogs.boxes.back().prompt, prompt);
-        QCOMPARE(g.dialogs.boxes.back().title, QString("Score"));
+        QCOMPARE(g.dialogs.last(), scoreBox(prompt));
         QVERIFY(!g.w.PERDUGAGNE.enabled());
     }
 
     void anAlienLandsOnlyBelowTheShipsTop()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.mechb(12).Top = 5640; // level with the ship's top: not yet
         g.w.mechv(3).Visible = false;
         g.w.mechv(3).Top = 9000; // dead aliens do not count
@@ -166,13 +160,12 @@ private slots:
         g.w.mechb(12).Top = 5641;
         g.w.PERDUGAGNE_Timer();
         QCOMPARE(g.phase(), Phase::Over);
-        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Votre score est de: 58"));
+        QCOMPARE(g.dialogs.last(), scoreBox("Votre score est de: 58"));
     }
 
     void afterAnEndingTheShipStillSteersAndNothingElseMoves()
     {
-        Game g;
-        playing(g);
+        Playing g;
         g.w.tire(2).Left = 3600;
         g.w.tire(2).Top = 5700;
         g.advance(1);
@@ -200,30 +193,22 @@ private slots:
     void aWholeGameWonByAScriptedPlayer()
     {
         Game g;
-        // Fast shots, slow descent: options chosen in the menu between games. The game played
-        // is the second one of the run, whose bullets fall as one volley: in the first, a
-        // bullet launched late throws the others sideways, now and then onto the ship, and no
-        // player could dodge that.
-        g.start();
-        g.completeFormation();
-        g.stop();
-        g.dialogs.typed = {"35", "600"};
-        g.w.choose(g.w.vite);
-        g.w.choose(g.w.vittir);
+        // Not the first game of the run: in that one a bullet launched late throws the others
+        // sideways, now and then onto the ship, and no player could dodge that.
+        g.winnableSettings();
         g.start();
         QCOMPARE(g.w.score, 19); // 55000 / 3500 rounds to 16, plus 3
 
         scripted::Player player(g.w);
         const std::int64_t played = player.play(10 * 60 * 1000);
-        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3").arg(played).arg(g.w.reste).arg(g.dialogs.boxes.back().prompt)));
+        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3").arg(played).arg(g.w.reste).arg(g.dialogs.last())));
         QVERIFY(!g.w.perd.Visible);
         QCOMPARE(g.w.reste, 0);
         QVERIFY(!player.saucerSeen());
         QCOMPARE(g.w.score, 19 + 126 * 10 + 200);
-        QCOMPARE(g.dialogs.boxes.back().prompt,
-                 QString("Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: 1479"));
+        QCOMPARE(g.dialogs.last(), scoreBox(won + "1479"));
         for (std::int16_t c = 1; c <= 21; ++c)
-            QVERIFY(!g.w.mechv(c).Visible && !g.w.mechb(c).Visible && !g.w.mechr(c).Visible);
+            QCOMPARE(column(g.w, c), "");
         g.advance(1);
         QCOMPARE(g.w.Caption, QString("Gromzak   Points:  1479"));
 
@@ -247,7 +232,7 @@ private slots:
         scripted::Player dodger(g.w, false); // dodges the bullets, never fires
         dodger.play(60 * 1000);
         QVERIFY(g.w.perd.Visible);
-        QCOMPARE(g.dialogs.boxes.back().prompt, QString("Votre score est de: 1777"));
+        QCOMPARE(g.dialogs.last(), scoreBox("Votre score est de: 1777"));
         QCOMPARE(g.phase(), Phase::Over);
     }
 
@@ -258,7 +243,7 @@ private slots:
         g.advance(10 * 60 * 1000); // standing still under the falling bullets
         QVERIFY(g.w.perd.Visible);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
-        QCOMPARE(g.dialogs.boxes.back().prompt, bulletText + "Votre score est de: 58");
+        QCOMPARE(g.dialogs.last(), scoreBox(bulletText + "Votre score est de: 58"));
     }
 };
 

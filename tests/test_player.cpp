@@ -4,11 +4,21 @@
 
 #include <QtTest>
 
-#include "harness.h"
+#include "kit/game.h"
 
 using game::keyLeft;
 using game::keyRight;
 using game::keySpace;
+
+namespace {
+
+void showSaucer(Game& g, float left)
+{
+    g.w.souc.Visible = true;
+    g.w.souc.Left = left;
+}
+
+} // namespace
 
 class PlayerTest : public QObject {
     Q_OBJECT
@@ -21,17 +31,15 @@ private slots:
         g.w.Form_KeyDown(keySpace, 0);
         QCOMPARE(g.w.nbtir, 2);
         QCOMPARE(g.w.valyout.Text, QString("2"));
-        QVERIFY(g.w.tir.exists(2));
-        QVERIFY(g.w.tir(2).Visible);
+        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(2) vaisseau"); // not the permanent shot
         QCOMPARE(g.w.tir(2).Left, 1100.0f);
         QCOMPARE(g.w.tir(2).Top, 5590.0f);
         QCOMPARE(g.w.tir(2).Width, 90.0f);
-        QVERIFY(!g.w.tir(1).Visible); // the permanent shot is not touched
-        QCOMPARE(g.w.tir(1).Left, 3600.0f);
+        QCOMPARE(g.w.tir(1).Left, 3600.0f); // untouched
     }
 
     // From each shot state, what each event leads to.
-    void shotStates()
+    void theShotsGoFromOneToTwoOnlyByFireAndBackOnlyByTheRemovalTick()
     {
         Game g;
         game::mmm& w = g.w;
@@ -51,7 +59,7 @@ private slots:
 
         w.Timer1_Timer(); // 1 -> 1: nothing
         QCOMPARE(w.nbtir, 1);
-        QCOMPARE(w.tir.count(), 1);
+        QCOMPARE(members(w.tir), 1);
 
         w.tirer(); // 1 -> 2 again, at the ship's new place
         QCOMPARE(w.nbtir, 2);
@@ -180,7 +188,7 @@ private slots:
         g.w.tirer();
         g.w.vitballe = 600;
         g.w.vaisseautimer_Timer();
-        QVERIFY(g.w.tir(1).Visible && g.w.tir(2).Visible);
+        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(1) tir(2) vaisseau");
         QCOMPARE(g.w.tir(1).Top, 4920.0f);
         QCOMPARE(g.w.tir(2).Top, 4990.0f);
         QCOMPARE(g.w.tir(2).Left, 3580.0f);
@@ -195,8 +203,7 @@ private slots:
         Game g;
         g.w.tir(1).Left = 200;
         g.w.tir(1).Top = 1100; // inside the red alien
-        g.w.souc.Visible = true;
-        g.w.souc.Left = 100;
+        showSaucer(g, 100);
         g.w.pg_Timer();
         QVERIFY(g.w.mechr(1).Visible);
         QCOMPARE(g.w.score, 0);
@@ -214,8 +221,7 @@ private slots:
         g.w.tir(1).Top = -1;
         g.w.pg_Timer();
         QCOMPARE(g.w.nbtir, 1);
-        QVERIFY(!g.w.tir.exists(2));
-        QVERIFY(!g.w.tir(1).Visible);
+        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) vaisseau");
         QCOMPARE(g.w.tir(1).Top, 5590.0f);
         QCOMPARE(g.w.tir(1).Left, 1050.0f);
         g.w.vaisseautimer_Timer(); // shown again, 50 + 200 above the ship
@@ -225,7 +231,7 @@ private slots:
     }
 
     // A shown green alien at Left 1000 (width 360): the band where a shot hits it.
-    void theHitBand_data()
+    void aShotHitsAnAlienWithinItsWidthWidenedBySensitivity_data()
     {
         QTest::addColumn<int>("sensib");
         QTest::addColumn<float>("shotLeft");
@@ -243,7 +249,7 @@ private slots:
         QTest::newRow("just above the bottom edge") << 50 << 1100.0f << 494.5f << true;
         QTest::newRow("far above: no upper bound") << 50 << 1100.0f << 5.0f << true;
     }
-    void theHitBand()
+    void aShotHitsAnAlienWithinItsWidthWidenedBySensitivity()
     {
         QFETCH(int, sensib);
         QFETCH(float, shotLeft);
@@ -253,10 +259,7 @@ private slots:
         g.w.sensib = static_cast<std::int16_t>(sensib);
         g.w.mechv(1).Left = 1000;
         g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
-        g.w.tirer();
-        g.w.tir(1).Left = shotLeft;
-        g.w.tir(1).Top = shotTop;
-        g.w.pg_Timer();
+        g.shootAt(shotLeft, shotTop);
         QCOMPARE(g.w.mechv(1).Tag, QString(hit ? "2" : "3"));
         QCOMPARE(g.w.nbtir, std::int16_t(hit ? 1 : 2));
     }
@@ -266,25 +269,18 @@ private slots:
         Game g;
         g.start();
         const std::int16_t start = g.w.score;
-        g.w.mechr(1).Visible = false;
-        g.w.mechb(1).Visible = false;
+        g.w.mechr(1).Visible = g.w.mechb(1).Visible = false;
         for (int hit = 1; hit <= 3; ++hit) {
-            g.w.tirer();
-            g.w.tir(1).Left = 200;
-            g.w.tir(1).Top = 300;
-            g.w.pg_Timer();
+            g.shootAt(200, 300);
+            QCOMPARE(column(g.w, 1), hit < 3 ? "green " + QString::number(3 - hit) : "");
             QCOMPARE(g.w.mechv(1).Tag, QString::number(3 - hit));
-            QCOMPARE(g.w.mechv(1).Visible, hit < 3);
             QCOMPARE(int(g.w.score), start + 10 * hit);
             QCOMPARE(int(g.w.reste), 126 - hit);
             QCOMPARE(g.w.nbtir, 1);
             QCOMPARE(g.w.tir(1).Top, 5590.0f); // re-armed
         }
         // Dead now: the next shot flies through its place.
-        g.w.tirer();
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 300;
-        g.w.pg_Timer();
+        g.shootAt(200, 300);
         QCOMPARE(g.w.nbtir, 2);
         QCOMPARE(int(g.w.reste), 123);
     }
@@ -292,28 +288,15 @@ private slots:
     void eachColumnTestsGreenThenRedThenBlue()
     {
         Game g;
-        g.w.tirer();
-        g.w.tir(1).Left = 200; // in the bands of all three of column 1
-        g.w.tir(1).Top = 100;  // above all their bottoms
-        g.w.pg_Timer();
-        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
-        QVERIFY(g.w.mechr(1).Visible);
-        QCOMPARE(g.w.mechb(1).Tag, QString("2"));
+        g.shootAt(200, 100); // in the bands of all three of column 1, above all their bottoms
+        QCOMPARE(column(g.w, 1), "green 2, blue 2, red");
         QCOMPARE(g.w.reste, 125);
 
         g.w.mechv(1).Visible = false; // green dead: red is next
-        g.w.tirer();
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 100;
-        g.w.pg_Timer();
-        QVERIFY(!g.w.mechr(1).Visible);
-        QCOMPARE(g.w.mechb(1).Tag, QString("2"));
-
-        g.w.tirer(); // then blue
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 100;
-        g.w.pg_Timer();
-        QCOMPARE(g.w.mechb(1).Tag, QString("1"));
+        g.shootAt(200, 100);
+        QCOMPARE(column(g.w, 1), "blue 2");
+        g.shootAt(200, 100); // then blue
+        QCOMPARE(column(g.w, 1), "blue 1");
         QCOMPARE(g.w.reste, 123);
     }
 
@@ -324,10 +307,7 @@ private slots:
         g.shipOutOfReach();
         g.completeFormation();
         g.w.sensib = 300; // the shot lies in the bands of columns 3 and 4
-        g.w.tirer();
-        g.w.tir(1).Left = 1250;
-        g.w.tir(1).Top = 1400;
-        g.w.pg_Timer();
+        g.shootAt(1250, 1400);
         QVERIFY(!g.w.mechr(3).Visible);
         QVERIFY(g.w.mechr(4).Visible);
         QCOMPARE(g.w.reste, 125);
@@ -336,13 +316,9 @@ private slots:
     void theSaucerAndAnAlienInOnePassBothScore()
     {
         Game g;
-        g.w.souc.Visible = true;
-        g.w.souc.Left = 0;
+        showSaucer(g, 0);
         g.w.mechv(1).Top = 100; // a green alien come up beside the saucer, for the test's sake
-        g.w.tirer();
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 300;
-        g.w.pg_Timer();
+        g.shootAt(200, 300);
         QCOMPARE(g.w.score, 210);
         QVERIFY(!g.w.souc.Visible);
         QCOMPARE(g.w.souc.Left, 8300.0f);
@@ -354,12 +330,8 @@ private slots:
     void aSaucerHitLetsTheShotFlyOn()
     {
         Game g;
-        g.w.souc.Visible = true;
-        g.w.souc.Left = 3000;
-        g.w.tirer();
-        g.w.tir(1).Left = 3500;
-        g.w.tir(1).Top = 200;
-        g.w.pg_Timer();
+        showSaucer(g, 3000);
+        g.shootAt(3500, 200);
         QCOMPARE(g.w.score, 200);
         QCOMPARE(g.w.nbtir, 2); // not removed, not re-armed
         QCOMPARE(g.w.tir(1).Top, 200.0f);
@@ -384,12 +356,8 @@ private slots:
         QFETCH(float, top);
         QFETCH(bool, hit);
         Game g;
-        g.w.souc.Visible = true;
-        g.w.souc.Left = 3000;
-        g.w.tirer();
-        g.w.tir(1).Left = left;
-        g.w.tir(1).Top = top;
-        g.w.pg_Timer();
+        showSaucer(g, 3000);
+        g.shootAt(left, top);
         QCOMPARE(g.w.score, std::int16_t(hit ? 200 : 0));
     }
 
@@ -413,16 +381,11 @@ private slots:
     {
         Game g;
         g.w.score = 32760;
-        g.w.tirer();
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 1100;
-        g.w.pg_Timer();
+        g.shootAt(200, 1100);
         QCOMPARE(g.w.score, 32767);
-        g.w.souc.Visible = true;
-        g.w.souc.Left = 100;
-        g.w.tirer();
-        g.w.tir(1).Top = 200;
-        g.w.pg_Timer();
+        showSaucer(g, 100);
+        g.shootAt(200, 200); // the saucer's bonus and a green alien's points
+        QVERIFY(g.w.bon.Visible);
         QCOMPARE(g.w.score, 32767);
     }
 
@@ -442,12 +405,8 @@ private slots:
     void aHiddenAlienLetsTheShotThroughToTheOneAbove()
     {
         Game g;
-        g.w.mechr(1).Visible = false;
-        g.w.mechb(1).Visible = false;
-        g.w.tirer();
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 1000;
-        g.w.pg_Timer();
+        g.w.mechr(1).Visible = g.w.mechb(1).Visible = false;
+        g.shootAt(200, 1000);
         QCOMPARE(g.w.nbtir, 2);
         g.w.tir(1).Top = 400;
         g.w.pg_Timer();

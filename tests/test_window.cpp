@@ -2,15 +2,13 @@
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 
-#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QtTest>
 
-#include "harness.h"
+#include "kit/game.h"
+#include "kit/menus.h"
 #include "runtime/qt/gamewindow.h"
 
 namespace {
@@ -26,19 +24,6 @@ std::pair<int, int> pixelsOf(const QImage& image, QRgb color, QRect box)
             if ((image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF))
                 (box.contains(x, y) ? inside : outside)++;
     return {inside, outside};
-}
-
-QAction* actionNamed(QMenuBar* bar, const QString& text)
-{
-    for (QAction* top : bar->actions()) {
-        if (top->text() == text)
-            return top;
-        if (top->menu())
-            for (QAction* item : top->menu()->actions())
-                if (item->text() == text)
-                    return item;
-    }
-    return nullptr;
 }
 
 // A game's window on the screen (offscreen); its boxes are the game's scripted ones.
@@ -63,18 +48,9 @@ private slots:
         runtime::qt::GameWindow window(g.w, unused);
         QMenuBar* bar = window.menuBar();
 
-        QStringList titles;
-        for (QAction* top : bar->actions())
-            titles << top->text();
-        QCOMPARE(titles, QStringList({"Général", "Options", "Aide"}));
-        QStringList general;
-        for (QAction* item : bar->actions()[0]->menu()->actions())
-            general << item->text();
-        QCOMPARE(general, QStringList({"Démarrer", "Arreter", "Quitter"}));
-        QStringList options;
-        for (QAction* item : bar->actions()[1]->menu()->actions())
-            options << item->text();
-        QCOMPARE(options, QStringList({"Vitesse de la fusée", "Vitesse des e-t", "Sensibilité du tir sur les e-t",
+        QCOMPARE(texts(bar->actions()), QStringList({"Général", "Options", "Aide"}));
+        QCOMPARE(texts(bar->actions()[0]->menu()->actions()), QStringList({"Démarrer", "Arreter", "Quitter"}));
+        QCOMPARE(texts(bar->actions()[1]->menu()->actions()), QStringList({"Vitesse de la fusée", "Vitesse des e-t", "Sensibilité du tir sur les e-t",
                                        "Vitesse du tir de la fusée", "Vitesse du tir des e-t", "Animation des e-t"}));
         QVERIFY(!actionNamed(bar, "Arreter")->isEnabled());
         QVERIFY(actionNamed(bar, "Animation des e-t")->isChecked());

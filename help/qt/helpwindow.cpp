@@ -11,12 +11,13 @@
 #include <QPushButton>
 
 #include "help/frmhelp.h"
+#include "runtime/qt/playfield.h"
 
 namespace help::qt {
 
 namespace {
 
-constexpr int twipsPerPixel = 15;
+using runtime::qt::twipsPerPixel;
 
 QRect pixels(const Control& control)
 {
@@ -40,7 +41,7 @@ QPixmap pictureOf(const Control& control)
     QPixmap picture(box.size());
     picture.fill(Qt::black);
     QPainter painter(&picture);
-    painter.drawPixmap(0, 0, QPixmap(QStringLiteral(":/assets/%1.xpm").arg(QString::fromLatin1(control.content))));
+    painter.drawImage(0, 0, runtime::qt::artwork(QString::fromLatin1(control.content)));
     return picture;
 }
 

@@ -29,7 +29,6 @@ public:
 
     // Starts the game's clock on the wall clock.
     void startClock();
-    void stopClock() { driver_.stop(); }
 
     // Runs a procedure of the game (or none), after bringing game time up to now, and then
     // shows its effects. Procedures never overlap: one asked for while another runs (which can happen

@@ -14,8 +14,6 @@ namespace runtime::qt {
 
 namespace {
 
-constexpr double twipsPerPixel = 15;
-
 QColor rgb(std::uint32_t color)
 {
     return QColor::fromRgb(static_cast<QRgb>(color));
@@ -35,11 +33,16 @@ void paintLabel(QPainter& painter, const Label& label)
 
 } // namespace
 
+QImage artwork(const QString& name)
+{
+    return QImage(QStringLiteral(":/assets/%1.xpm").arg(name));
+}
+
 QPixmap loadPicture(const QString& name)
 {
     // The black surround of a picture lets what lies behind it show through, so that a bullet
     // passing an alien is not cut out by the alien's black box.
-    QImage image = QImage(QStringLiteral(":/assets/%1.xpm").arg(name)).convertToFormat(QImage::Format_ARGB32);
+    QImage image = artwork(name).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)

@@ -4,18 +4,25 @@
 #include <cstdint>
 
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <QRegion>
 #include <QSizeF>
 #include <QWidget>
 
-#include "runtime/form.h"
+#include "runtime/scene.h"
 
 class QPainter;
 
 namespace runtime::qt {
 
-// A picture of the artwork (":/assets/NAME.xpm"), its black surround transparent.
+// At scale 1, this many twips make one pixel: the playfield and the help window both keep it.
+inline constexpr int twipsPerPixel = 15;
+
+// A picture of the artwork as drawn (":/assets/NAME.xpm"), black surround and all.
+QImage artwork(const QString& name);
+
+// The same picture with its black surround transparent, as the playfield draws it.
 QPixmap loadPicture(const QString& name);
 
 // The artwork, each picture loaded once.
@@ -29,7 +36,7 @@ private:
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
 // scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
-// stays crisp, each picture at a whole-pixel place. At scale 1, 15 twips make one pixel.
+// stays crisp, each picture at a whole-pixel place.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures);
 

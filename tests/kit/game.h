@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the tests give the game instead of the real world: boxes answered from a script, a
-// record of every box shown, and a game window loaded and ready on virtual time.
+// What the tests, the soak and the benchmark give the game instead of the real world: boxes
+// answered from a script, random numbers from a list, a game window loaded and ready on
+// virtual time; and short texts of the game's state, for comparisons that say what differs.
 
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 #include "game/mmm.h"
 #include "runtime/dialogs.h"
@@ -31,6 +36,14 @@ public:
     std::deque<QString> typed;        // for the input boxes, in order
     std::vector<Box> boxes;           // every message box shown
     std::vector<Input> inputs;        // every input box shown
+
+    // The last message box, as "title (style): prompt"; "no box" before the first.
+    QString last() const
+    {
+        if (boxes.empty())
+            return "no box";
+        return QStringLiteral("%1 (%2): %3").arg(boxes.back().title).arg(boxes.back().style).arg(boxes.back().prompt);
+    }
 
     std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) override
     {
@@ -116,6 +129,92 @@ inline Phase phaseOf(const game::mmm& w)
     return Phase::Unknown;
 }
 
+// How many members an array has now.
+inline int members(const runtime::SpriteArray& array)
+{
+    int n = 0;
+    array.forEach([&n](const runtime::Sprite&) { ++n; });
+    return n;
+}
+
+// The game's timers in creation order, the order of their simultaneous ticks, with the
+// procedure each one runs.
+struct TimerOf {
+    const char* name;
+    runtime::Timer game::mmm::*timer;
+    void (game::mmm::*tick)();
+};
+inline const std::array<TimerOf, 10> everyTimer{{
+    {"Timer2", &game::mmm::Timer2, &game::mmm::Timer2_Timer},
+    {"Timer3", &game::mmm::Timer3, &game::mmm::Timer3_Timer},
+    {"soucoupe", &game::mmm::soucoupe, &game::mmm::soucoupe_Timer},
+    {"dem", &game::mmm::dem, &game::mmm::dem_Timer},
+    {"anim", &game::mmm::anim, &game::mmm::anim_Timer},
+    {"pg", &game::mmm::pg, &game::mmm::pg_Timer},
+    {"PERDUGAGNE", &game::mmm::PERDUGAGNE, &game::mmm::PERDUGAGNE_Timer},
+    {"Timer1", &game::mmm::Timer1, &game::mmm::Timer1_Timer},
+    {"tiretimer", &game::mmm::tiretimer, &game::mmm::tiretimer_Timer},
+    {"vaisseautimer", &game::mmm::vaisseautimer, &game::mmm::vaisseautimer_Timer},
+}};
+
+// The names of the timers that are on, in that order: "Timer2 Timer3 soucoupe" at the load.
+inline QString timersOn(const game::mmm& w)
+{
+    QStringList on;
+    for (const TimerOf& t : everyTimer)
+        if ((w.*t.timer).enabled())
+            on << QString::fromLatin1(t.name);
+    return on.join(' ');
+}
+
+// The five settings in the order of the menu (vitvais, tempe, sensib, vitballe, vittire):
+// "240 10000 50 200 30" at the load.
+inline QString settings(const game::mmm& w)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5").arg(w.vitvais).arg(w.tempe.Text).arg(w.sensib).arg(w.vitballe).arg(w.vittire);
+}
+
+// The tops of the five alien bullets: "660 660 660 660 660".
+inline QString bulletTops(const game::mmm& w)
+{
+    QStringList tops;
+    for (std::int16_t v = 0; v <= 4; ++v)
+        tops << QString::number(w.tire(v).Top);
+    return tops.join(' ');
+}
+
+// The shown aliens of column c, with the hits the green and blue ones still take:
+// "green 3, blue 2, red" for a whole column, "" for a dead one.
+inline QString column(const game::mmm& w, std::int16_t c)
+{
+    QStringList aliens;
+    if (w.mechv(c).Visible)
+        aliens << "green " + w.mechv(c).Tag;
+    if (w.mechb(c).Visible)
+        aliens << "blue " + w.mechb(c).Tag;
+    if (w.mechr(c).Visible)
+        aliens << "red";
+    return aliens.join(", ");
+}
+
+// Every shown sprite and banner: "mechv(1) mechb(1) mechr(1) vaisseau" at the load.
+inline QString shown(const game::mmm& w)
+{
+    QStringList names;
+    const std::pair<const char*, const runtime::SpriteArray*> arrays[] = {
+        {"mechv", &w.mechv}, {"mechb", &w.mechb}, {"mechr", &w.mechr}, {"tir", &w.tir}, {"tire", &w.tire}};
+    for (const auto& [name, array] : arrays)
+        for (std::int16_t i = 0; i <= game::formationColumns; ++i)
+            if (array->exists(i) && (*array)(i).Visible)
+                names << QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+    const std::pair<const char*, bool> single[] = {{"vaisseau", w.vaisseau.Visible}, {"souc", w.souc.Visible},
+        {"bon", w.bon.Visible}, {"perd", w.perd.Visible}, {"gagne", w.gagne.Visible}};
+    for (const auto& [name, visible] : single)
+        if (visible)
+            names << QString::fromLatin1(name);
+    return names.join(' ');
+}
+
 // A game window after its load, with scripted boxes, on virtual time.
 struct Game {
     ScriptedDialogs dialogs;
@@ -138,6 +237,7 @@ struct Game {
         w.choose(w.stopi);
     }
     void advance(std::int64_t ms) { w.clock.advanceBy(ms); }
+    Phase phase() const { return phaseOf(w); }
 
     // Puts the ship far below the field, where no bullet or alien ever reaches it, for tests
     // that watch the fleet and must not lose the game on the way.
@@ -149,5 +249,26 @@ struct Game {
         for (int ms = 0; ms < 5000 && w.Text1.Text != "1"; ++ms)
             advance(1);
     }
-    Phase phase() const { return phaseOf(w); }
+
+    // Fires, puts the permanent shot at (left, top) and runs one hit tick.
+    void shootAt(float left, float top)
+    {
+        w.tirer();
+        w.tir(1).Left = left;
+        w.tir(1).Top = top;
+        w.pg_Timer();
+    }
+
+    // Games a good player can win: a first game only builds the formation, so that the
+    // bullets of the next ones fall as one volley; then, between games, a slow descent and
+    // fast shots. The next start begins such a game.
+    void winnableSettings()
+    {
+        start();
+        completeFormation();
+        stop();
+        dialogs.typed.insert(dialogs.typed.end(), {"35", "600"});
+        w.choose(w.vite);
+        w.choose(w.vittir);
+    }
 };

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Figure 1: how exactly the real driver keeps the game's time under a real X server, beside
+// ten plain Qt timers at the same intervals. The same runs give figure 2's loads.
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QScreen>
+#include <QTimer>
+
+#include "bench/bench.h"
+#include "kit/game.h"
+#include "runtime/qt/gamewindow.h"
+#include "runtime/qt/qtdialogs.h"
+
+using game::mmm;
+
+namespace bench {
+
+namespace {
+
+// Ten plain QTimers at the game's design intervals, each counting its timeouts.
+Run rawQtTimers(int ms)
+{
+    const Game design;
+    Run run;
+    for (const TimerOf& t : everyTimer)
+        run.timers.push_back({t.name, (design.w.*t.timer).interval()});
+    std::vector<std::unique_ptr<QTimer>> timers;
+    for (TimerTicks& t : run.timers) {
+        timers.push_back(std::make_unique<QTimer>());
+        QObject::connect(timers.back().get(), &QTimer::timeout, [&t] { ++t.ticks; });
+    }
+    QElapsedTimer wall;
+    const Usage before = usageNow();
+    wall.start();
+    for (std::size_t i = 0; i < timers.size(); ++i)
+        timers[i]->start(run.timers[i].interval);
+    runEventsFor(ms);
+    for (auto& timer : timers)
+        timer->stop();
+    run.wallMs = double(wall.nsecsElapsed()) / 1e6;
+    run.load = loadBetween(before, usageNow(), run.wallMs / 1000);
+    for (TimerTicks& t : run.timers)
+        t.ideal = run.wallMs / t.interval;
+    return run;
+}
+
+// Counts every tick, and when the 1 ms timer ticks, how far game time trails wall time.
+struct Probe {
+    bool on = false;
+    std::vector<long> ticks = std::vector<long>(everyTimer.size());
+    std::vector<double> lags;
+    QElapsedTimer wall;
+    std::int64_t game0 = 0;
+
+    void attach(mmm& form)
+    {
+        for (std::size_t i = 0; i < everyTimer.size(); ++i) {
+            (form.*everyTimer[i].timer).onTick([&form, this, i, tick = everyTimer[i].tick] {
+                if (on) {
+                    ++ticks[i];
+                    if (i == 0)
+                        lags.push_back(double(wall.nsecsElapsed()) / 1e6 - double(form.clock.now() - game0));
+                }
+                (form.*tick)();
+            });
+        }
+    }
+};
+
+// `ms` of the game in progress, every tick counted; a timer switched or re-timed on the way
+// has no ideal count.
+Run countTicks(runtime::qt::GameWindow& window, mmm& form, Probe& probe, int ms)
+{
+    std::vector<std::pair<bool, int>> states;
+    for (const TimerOf& t : everyTimer)
+        states.emplace_back((form.*t.timer).enabled(), (form.*t.timer).interval());
+    window.call({}); // game time up to now
+    probe.game0 = form.clock.now();
+    probe.wall.start();
+    const Usage before = usageNow();
+    probe.on = true;
+    runEventsFor(ms);
+    window.call({});
+    probe.on = false;
+    Run run;
+    run.wallMs = double(probe.wall.nsecsElapsed()) / 1e6;
+    run.gameMs = double(form.clock.now() - probe.game0);
+    run.load = loadBetween(before, usageNow(), run.wallMs / 1000);
+    window.driver().stop();
+
+    for (std::size_t i = 0; i < everyTimer.size(); ++i) {
+        const runtime::Timer& t = form.*everyTimer[i].timer;
+        const bool steady = states[i].first && t.enabled() && states[i].second == t.interval();
+        run.timers.push_back({everyTimer[i].name, t.interval(), probe.ticks[i],
+                              steady ? run.wallMs / t.interval() : 0, steady});
+    }
+    run.lagMedianMs = percentile(probe.lags, 50);
+    run.lagMaxMs = percentile(probe.lags, 100);
+    return run;
+}
+
+// The real window and driver on the real X server, through `idleMs` before a game and `playMs`
+// of a game in progress, the playfield enlarged `scale` times.
+GameRuns realDriver(int idleMs, int playMs, int scale = 1)
+{
+    GameRuns out;
+    Game g;
+    mmm& form = g.w;
+    Probe probe;
+    probe.attach(form);
+    runtime::qt::QtDialogs unused; // the window's boxes; the game asks through the scripted ones
+    runtime::qt::GameWindow window(form, unused);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        out.refreshRate = screen->refreshRate();
+    window.show();
+    if (scale > 1)
+        window.resize(window.size() + window.playfield()->size() * (scale - 1));
+    window.startClock();
+    runEventsFor(1000);
+    const Usage before = usageNow();
+    runEventsFor(idleMs);
+    out.idle = loadBetween(before, usageNow(), idleMs / 1000.0);
+
+    // A game whose formation has come in, the ship out of every bullet's reach so that the
+    // game is still on when the count ends.
+    g.shipOutOfReach();
+    window.call([&g] { g.start(); });
+    runEventsUntil([&form] { return form.PERDUGAGNE.enabled(); }, 20'000);
+    runEventsFor(500);
+    out.playing = countTicks(window, form, probe, playMs);
+    return out;
+}
+
+QJsonObject json(const Run& run)
+{
+    QJsonArray timers;
+    for (const TimerTicks& t : run.timers)
+        timers.append(QJsonObject{{"timer", t.name}, {"interval_ms", t.interval}, {"ticks", double(t.ticks)},
+                                  {"ideal", t.steady ? QJsonValue(t.ideal) : QJsonValue()}});
+    return {{"wall_ms", run.wallMs}, {"timers", timers}, {"load", bench::json(run.load)}};
+}
+
+void printTicks(const char* title, const Run& run)
+{
+    std::printf("%s (%.0f ms of wall time)\n", title, run.wallMs);
+    for (const TimerTicks& t : run.timers) {
+        if (t.steady)
+            std::printf("  %-14s %5d ms  %6ld ticks of %8.1f  %6.1f %%\n", qPrintable(t.name), t.interval, t.ticks,
+                        t.ideal, 100 * double(t.ticks) / std::max(1.0, std::floor(t.ideal)));
+        else
+            std::printf("  %-14s %5d ms  %6ld ticks (switched or re-timed during the run)\n", qPrintable(t.name),
+                        t.interval, t.ticks);
+    }
+}
+
+} // namespace
+
+double timerFigures(QJsonObject& results)
+{
+    const Run raw = rawQtTimers(10'000);
+    const GameRuns game = realDriver(5000, 10'000);
+    const GameRuns enlarged = realDriver(1000, 10'000, 2);
+    std::printf("1. Tick fidelity, a game in progress under a real X server (screen %.0f Hz)\n", game.refreshRate);
+    printTicks("Ten raw Qt timers", raw);
+    printTicks("The real driver", game.playing);
+    std::printf("  game time %.0f ms for %.0f ms of wall time; game time behind wall time at each 1 ms tick:"
+                " median %.1f ms, max %.1f ms\n\n",
+                game.playing.gameMs, game.playing.wallMs, game.playing.lagMedianMs, game.playing.lagMaxMs);
+    printLoads(raw, game, enlarged);
+
+    QJsonObject driver = json(game.playing);
+    driver.insert("game_ms", game.playing.gameMs);
+    driver.insert("lag_median_ms", game.playing.lagMedianMs);
+    driver.insert("lag_max_ms", game.playing.lagMaxMs);
+    results.insert("tick_fidelity", QJsonObject{{"raw_qt_timers", json(raw)}, {"real_driver", driver}});
+    results.insert("idle_before_a_game", json(game.idle));
+    results.insert("game_at_scale_2", json(enlarged.playing.load));
+    return game.refreshRate;
+}
+
+} // namespace bench

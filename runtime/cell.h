@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+namespace runtime {
+
+// An invisible text box that holds a number as text, in the French format.
+struct Cell {
+    QString Text;
+
+    // The text read as a number. The game writes only numbers here; any other text is a
+    // programming error.
+    double value() const;
+    void setValue(std::int16_t value);
+};
+
+} // namespace runtime

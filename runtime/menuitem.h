@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include <QString>
+
+namespace runtime {
+
+// An item of the menu bar: a drop-down menu (it has items) or a command (it has a click).
+struct MenuItem {
+    explicit MenuItem(QString caption, bool checked = false)
+        : Caption(std::move(caption)), Checked(checked)
+    {
+    }
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
+    void add(MenuItem& item)
+    {
+        item.parent = this;
+        items.push_back(&item);
+    }
+
+    // The player can choose it: it and every menu that holds it are enabled.
+    bool reachable() const { return Enabled && (!parent || parent->reachable()); }
+
+    QString Caption;
+    bool Enabled = true;
+    bool Checked = false;
+    std::function<void()> click;
+    std::vector<MenuItem*> items;
+    MenuItem* parent = nullptr;
+};
+
+} // namespace runtime
