@@ -79,15 +79,17 @@ void frameFigure(QJsonObject& results)
     runtime::Scene scene;
     fullPlayfield(scene);
     const FrameCost frames[] = {frameCost(scene, 1, 1000), frameCost(scene, 2, 1000)};
-    std::printf("3. Frame cost, the full playfield (%zu pictures, %zu banners), 1000 frames (anchor 16.7 ms)\n",
-                scene.pictures.size(), scene.labels.size());
+    std::printf(
+        "3. Frame cost, the full playfield (%zu pictures, %zu banners), 1000 frames (anchor 16.7 ms)\n",
+        scene.pictures.size(), scene.labels.size());
     for (int s = 0; s < 2; ++s)
-        std::printf("  scale %d, %4dx%-4d  median %.3f ms  p99 %.3f ms\n", s + 1, frames[s].width, frames[s].height,
-                    frames[s].medianMs, frames[s].p99Ms);
+        std::printf("  scale %d, %4dx%-4d  median %.3f ms  p99 %.3f ms\n", s + 1, frames[s].width,
+                    frames[s].height, frames[s].medianMs, frames[s].p99Ms);
 
     QJsonArray json;
     for (const FrameCost& f : frames)
-        json.append(QJsonObject{{"width", f.width}, {"height", f.height}, {"median_ms", f.medianMs}, {"p99_ms", f.p99Ms}});
+        json.append(QJsonObject{
+            {"width", f.width}, {"height", f.height}, {"median_ms", f.medianMs}, {"p99_ms", f.p99Ms}});
     results.insert("frame_cost", json);
 }
 

@@ -32,7 +32,8 @@ Usage usageOf(qint64 pid)
         const QByteArray line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
         if (fields.size() > 12) // utime and stime, fields 14 and 15 of the whole line
-            usage.cpuSeconds = double(fields[11].toLong() + fields[12].toLong()) / double(sysconf(_SC_CLK_TCK));
+            usage.cpuSeconds =
+                double(fields[11].toLong() + fields[12].toLong()) / double(sysconf(_SC_CLK_TCK));
     }
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -58,16 +59,18 @@ Load loadBetween(Usage a, Usage b, double wallSeconds)
 
 QJsonObject json(const Load& load)
 {
-    return {{"wakeups_per_s", load.wakeUpsPerSecond}, {"main_thread_wakeups_per_s", load.mainWakeUpsPerSecond},
+    return {{"wakeups_per_s", load.wakeUpsPerSecond},
+            {"main_thread_wakeups_per_s", load.mainWakeUpsPerSecond},
             {"cpu_percent", load.cpuPercent}};
 }
 
 void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
 {
-    std::printf("2. Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
+    std::printf(
+        "2. Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
     const auto printLoad = [](const char* what, const Load& load) {
-        std::printf("  %-34s %6.0f /s  %6.0f /s  %6.2f %%\n", what, load.wakeUpsPerSecond, load.mainWakeUpsPerSecond,
-                    load.cpuPercent);
+        std::printf("  %-34s %6.0f /s  %6.0f /s  %6.2f %%\n", what, load.wakeUpsPerSecond,
+                    load.mainWakeUpsPerSecond, load.cpuPercent);
     };
     printLoad("ten raw Qt timers", raw.load);
     printLoad("idle, before a game", game.idle);

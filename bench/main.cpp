@@ -38,8 +38,10 @@ int main(int argc, char* argv[])
     bench::startUpFigure(program, results);
     bench::memoryFigure(program, results);
     bench::simulationFigure(results);
-    results.insert("machine", QJsonObject{{"cpu", bench::cpuModel()}, {"cores", int(std::thread::hardware_concurrency())},
-                                          {"qt", qVersion()}, {"screen_hz", screenHz}});
+    results.insert("machine", QJsonObject{{"cpu", bench::cpuModel()},
+                                          {"cores", int(std::thread::hardware_concurrency())},
+                                          {"qt", qVersion()},
+                                          {"screen_hz", screenHz}});
 
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/results.json");
     QFile out(path);

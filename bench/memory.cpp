@@ -84,8 +84,10 @@ void memoryFigure(const QString& program, QJsonObject& results)
                 memory.gameOver ? "game over" : "GAME NOT FINISHED", memory.gameSeconds);
     std::printf("   the real program during that game: %.0f wake-ups/s (main thread %.0f), %.2f %% CPU\n",
                 memory.load.wakeUpsPerSecond, memory.load.mainWakeUpsPerSecond, memory.load.cpuPercent);
-    results.insert("memory", QJsonObject{{"peak_kib", double(memory.peakKiB)}, {"game_over", memory.gameOver},
-                                         {"game_s", memory.gameSeconds}, {"load_during_game", json(memory.load)}});
+    results.insert("memory", QJsonObject{{"peak_kib", double(memory.peakKiB)},
+                                         {"game_over", memory.gameOver},
+                                         {"game_s", memory.gameSeconds},
+                                         {"load_during_game", json(memory.load)}});
 }
 
 } // namespace bench

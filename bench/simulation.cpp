@@ -25,10 +25,14 @@ void simulationFigure(QJsonObject& results)
     const double cpuSeconds = threadCpuSeconds() - cpu0;
     const double gameSeconds = double(g.w.clock.now()) / 1000;
 
-    std::printf("6. Simulation speed: %.0f s of game time in %.3f s of CPU: %.0fx real time (%d of %d games won)\n",
-                gameSeconds, cpuSeconds, gameSeconds / cpuSeconds, won, games);
-    results.insert("simulation", QJsonObject{{"games", games}, {"won", won}, {"game_s", gameSeconds},
-                                             {"cpu_s", cpuSeconds}, {"speed", gameSeconds / cpuSeconds}});
+    std::printf(
+        "6. Simulation speed: %.0f s of game time in %.3f s of CPU: %.0fx real time (%d of %d games won)\n",
+        gameSeconds, cpuSeconds, gameSeconds / cpuSeconds, won, games);
+    results.insert("simulation", QJsonObject{{"games", games},
+                                             {"won", won},
+                                             {"game_s", gameSeconds},
+                                             {"cpu_s", cpuSeconds},
+                                             {"speed", gameSeconds / cpuSeconds}});
 }
 
 } // namespace bench

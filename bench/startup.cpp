@@ -19,7 +19,8 @@ namespace bench {
 // The game's green and its black playfield on the screen: the window is up and painted.
 bool gamePainted()
 {
-    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shot =
+        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     bool green = false, black = false;
     for (int y = 0; y < shot.height() && !(green && black); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));

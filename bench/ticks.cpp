@@ -142,7 +142,9 @@ QJsonObject json(const Run& run)
 {
     QJsonArray timers;
     for (const TimerTicks& t : run.timers)
-        timers.append(QJsonObject{{"timer", t.name}, {"interval_ms", t.interval}, {"ticks", double(t.ticks)},
+        timers.append(QJsonObject{{"timer", t.name},
+                                  {"interval_ms", t.interval},
+                                  {"ticks", double(t.ticks)},
                                   {"ideal", t.steady ? QJsonValue(t.ideal) : QJsonValue()}});
     return {{"wall_ms", run.wallMs}, {"timers", timers}, {"load", bench::json(run.load)}};
 }
@@ -152,11 +154,11 @@ void printTicks(const char* title, const Run& run)
     std::printf("%s (%.0f ms of wall time)\n", title, run.wallMs);
     for (const TimerTicks& t : run.timers) {
         if (t.steady)
-            std::printf("  %-14s %5d ms  %6ld ticks of %8.1f  %6.1f %%\n", qPrintable(t.name), t.interval, t.ticks,
-                        t.ideal, 100 * double(t.ticks) / std::max(1.0, std::floor(t.ideal)));
+            std::printf("  %-14s %5d ms  %6ld ticks of %8.1f  %6.1f %%\n", qPrintable(t.name), t.interval,
+                        t.ticks, t.ideal, 100 * double(t.ticks) / std::max(1.0, std::floor(t.ideal)));
         else
-            std::printf("  %-14s %5d ms  %6ld ticks (switched or re-timed during the run)\n", qPrintable(t.name),
-                        t.interval, t.ticks);
+            std::printf("  %-14s %5d ms  %6ld ticks (switched or re-timed during the run)\n",
+                        qPrintable(t.name), t.interval, t.ticks);
     }
 }
 
@@ -167,7 +169,8 @@ double timerFigures(QJsonObject& results)
     const Run raw = rawQtTimers(10'000);
     const GameRuns game = realDriver(5000, 10'000);
     const GameRuns enlarged = realDriver(1000, 10'000, 2);
-    std::printf("1. Tick fidelity, a game in progress under a real X server (screen %.0f Hz)\n", game.refreshRate);
+    std::printf("1. Tick fidelity, a game in progress under a real X server (screen %.0f Hz)\n",
+                game.refreshRate);
     printTicks("Ten raw Qt timers", raw);
     printTicks("The real driver", game.playing);
     std::printf("  game time %.0f ms for %.0f ms of wall time; game time behind wall time at each 1 ms tick:"

@@ -11,10 +11,10 @@ namespace game {
 namespace {
 
 constexpr float descentStep = 200;
-constexpr float bulletBottom = 6100;    // past it, a bullet has left the field
-constexpr float bulletSpread = 8400;    // bullets land anywhere across the field's width
-constexpr float saucerParking = 8300;   // where the saucer waits, off the right edge
-constexpr float saucerGone = -5000;     // past it, a crossing is over
+constexpr float bulletBottom = 6100;  // past it, a bullet has left the field
+constexpr float bulletSpread = 8400;  // bullets land anywhere across the field's width
+constexpr float saucerParking = 8300; // where the saucer waits, off the right edge
+constexpr float saucerGone = -5000;   // past it, a crossing is over
 constexpr std::int16_t saucerWait = 10000;
 
 // The descent interval, read from its cell as whole milliseconds.

@@ -78,8 +78,8 @@ class mmm final : public runtime::Form {
 public:
     // What the game needs from the program around it.
     struct Outside {
-        runtime::Dialogs& dialogs;     // the boxes it asks with
-        runtime::Random& random;       // the random numbers of the alien fire
+        runtime::Dialogs& dialogs; // the boxes it asks with
+        runtime::Random& random;   // the random numbers of the alien fire
         std::function<void()> endProgram;
         std::function<void()> showHelp; // shows the help window, without waiting for it
     };

@@ -52,11 +52,10 @@ void mmm::win()
     parkFirstBullet();
     gagne.Visible = true;
     pg.setEnabled(false);
-    outside_.dialogs.messageBox(
-        QStringLiteral("Bravo vous avez gagné ") + runtime::french::toText(winBonus)
-            + QStringLiteral(" pt de plus en gagnant, votre score est de: ")
-            + runtime::french::toText(score),
-        runtime::styleInformation, scoreTitle);
+    outside_.dialogs.messageBox(QStringLiteral("Bravo vous avez gagné ") + runtime::french::toText(winBonus)
+                                    + QStringLiteral(" pt de plus en gagnant, votre score est de: ")
+                                    + runtime::french::toText(score),
+                                runtime::styleInformation, scoreTitle);
     // Only now: no second ending can be found while the player reads the message.
     PERDUGAGNE.setEnabled(false);
 }

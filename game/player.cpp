@@ -114,8 +114,8 @@ void mmm::shotPass(std::int16_t a, std::int16_t b)
     }
 
     // Only a saucer on screen can be hit: one parked at the right edge is not there.
-    if (souc.Visible && shot.Top < souc.Top + souc.Height && shot.Top > souc.Top
-        && shot.Left > souc.Left && shot.Left < souc.Left + souc.Width) {
+    if (souc.Visible && shot.Top < souc.Top + souc.Height && shot.Top > souc.Top && shot.Left > souc.Left
+        && shot.Left < souc.Left + souc.Width) {
         setScore(score + saucerBonus);
         parkSaucer();
         bon.Visible = true;

@@ -9,7 +9,7 @@
 namespace help {
 
 inline constexpr char frmhelpCaption[] = "Aide";
-inline constexpr int frmhelpWidth = 5865;  // client area, twips
+inline constexpr int frmhelpWidth = 5865; // client area, twips
 inline constexpr int frmhelpHeight = 6585;
 
 enum class ControlKind { picture, text, button };

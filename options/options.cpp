@@ -26,24 +26,40 @@ const OptionDialog optionDialogs[] = {
     {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 1200, 20, &mmm::vitvais},
     {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10", 35,
      shortestDescentSeconds, nullptr},
-    {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 300, 0, &mmm::sensib},
+    {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 300, 0,
+     &mmm::sensib},
     {"Quelle est la vitesse du tir?", "Vitesse?", "200", 600, 20, &mmm::vitballe},
     {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 250, 1, &mmm::vittire},
 };
 
 } // namespace
 
-void mmm::vitfuse_Click() { askOption(optionDialogs[shipSpeed]); }
-void mmm::vite_Click() { askOption(optionDialogs[descent]); }
-void mmm::sensibilite_Click() { askOption(optionDialogs[sensitivity]); }
-void mmm::vittir_Click() { askOption(optionDialogs[shotSpeed]); }
-void mmm::vitmechtir_Click() { askOption(optionDialogs[alienShotSpeed]); }
+void mmm::vitfuse_Click()
+{
+    askOption(optionDialogs[shipSpeed]);
+}
+void mmm::vite_Click()
+{
+    askOption(optionDialogs[descent]);
+}
+void mmm::sensibilite_Click()
+{
+    askOption(optionDialogs[sensitivity]);
+}
+void mmm::vittir_Click()
+{
+    askOption(optionDialogs[shotSpeed]);
+}
+void mmm::vitmechtir_Click()
+{
+    askOption(optionDialogs[alienShotSpeed]);
+}
 
 void mmm::askOption(const OptionDialog& dialog)
 {
     const QString title = QString::fromUtf8(dialog.title);
-    const QString answer =
-        outside_.dialogs.inputBox(QString::fromUtf8(dialog.prompt), title, QString::fromUtf8(dialog.proposed));
+    const QString answer = outside_.dialogs.inputBox(QString::fromUtf8(dialog.prompt), title,
+                                                     QString::fromUtf8(dialog.proposed));
     if (answer.isEmpty())
         return;
 
@@ -57,10 +73,10 @@ void mmm::askOption(const OptionDialog& dialog)
                 --cut;
             shown = answer.left(cut) + QString::fromUtf8("…");
         }
-        outside_.dialogs.messageBox(
-            QString::fromUtf8("\"%1\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.")
-                .arg(shown),
-            runtime::styleInformation, title);
+        outside_.dialogs.messageBox(QString::fromUtf8("\"%1\" n'est pas un nombre. Tapez un nombre comme 12 "
+                                                      "ou 2,5\u00A0; le réglage ne change pas.")
+                                        .arg(shown),
+                                    runtime::styleInformation, title);
         return;
     }
 

@@ -49,7 +49,9 @@ std::optional<std::int64_t> Clock::nextDue() const
 }
 
 Timer::Timer(Clock& clock, int interval, bool enabled)
-    : clock_(clock), interval_(std::max(interval, 0)), enabled_(enabled)
+    : clock_(clock),
+      interval_(std::max(interval, 0)),
+      enabled_(enabled)
 {
     clock_.attach(this);
     restart();

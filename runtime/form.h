@@ -18,7 +18,9 @@ namespace runtime {
 class Form {
 public:
     Form(QString caption, float width, float height)
-        : Caption(std::move(caption)), clientWidth(width), clientHeight(height)
+        : Caption(std::move(caption)),
+          clientWidth(width),
+          clientHeight(height)
     {
     }
     virtual ~Form() = default;

@@ -11,8 +11,7 @@ namespace runtime {
 
 // An item of the menu bar: a drop-down menu (it has items) or a command (it has a click).
 struct MenuItem {
-    explicit MenuItem(QString caption, bool checked = false)
-        : Caption(std::move(caption)), Checked(checked)
+    explicit MenuItem(QString caption, bool checked = false) : Caption(std::move(caption)), Checked(checked)
     {
     }
     MenuItem(const MenuItem&) = delete;

@@ -45,8 +45,7 @@ public:
     void destroy(std::int16_t index);
 
     // Existing members in rising index order.
-    template <typename Visit>
-    void forEach(Visit&& visit) const
+    template <typename Visit> void forEach(Visit&& visit) const
     {
         for (const auto& member : members_)
             if (member)

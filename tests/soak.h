@@ -150,7 +150,8 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
     runtime::SeededRandom alienFire;
     bool ended = false;
     auto make = [&] {
-        auto w = std::make_unique<game::mmm>(game::mmm::Outside{dialogs, alienFire, [&ended] { ended = true; }, [] {}});
+        auto w = std::make_unique<game::mmm>(
+            game::mmm::Outside{dialogs, alienFire, [&ended] { ended = true; }, [] {}});
         w->Form_Load();
         return w;
     };
@@ -172,7 +173,8 @@ inline std::optional<Failure> run(std::uint32_t seed, long long events, int long
                     items.insert(items.end(), top->items.begin(), top->items.end());
                 }
                 w->choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
-            } else if (kind == 19 && pick(4) == 0 && (phaseOf(*w) == Phase::Building || phaseOf(*w) == Phase::Playing)) {
+            } else if (kind == 19 && pick(4) == 0
+                       && (phaseOf(*w) == Phase::Building || phaseOf(*w) == Phase::Playing)) {
                 // A stretch of skilled play in whatever game is on.
                 seen.simulatedMs += scripted::Player(*w, pick(4) != 0).play(pick(longestMs) + 1);
             } else if (kind == 18 && pick(8) == 0 && w->general.Enabled) {

@@ -19,8 +19,8 @@ int main(int argc, char* argv[])
             std::printf("FAILED: %s\n", failure->describe().c_str());
             return 1;
         }
-        std::printf("seed %u: %lld events, %.1f hours of play, %d games lost, %d won; every rule held\n", seed,
-                    events, double(stats.simulatedMs) / 3.6e6, stats.losses, stats.wins);
+        std::printf("seed %u: %lld events, %.1f hours of play, %d games lost, %d won; every rule held\n",
+                    seed, events, double(stats.simulatedMs) / 3.6e6, stats.losses, stats.wins);
         std::fflush(stdout);
     }
     return 0;

@@ -98,11 +98,11 @@ private slots:
         QTest::addColumn<int>("vittire");
         QTest::addColumn<int>("score");
         QTest::newRow("defaults") << "10000" << 30 << 58;
-        QTest::newRow("fast descent") << "3000" << 30 << 186;        // 183,33 + 3
-        QTest::newRow("fastest descent") << "310" << 30 << 1777;      // 1774,19 + 3
-        QTest::newRow("slowest descent") << "35000" << 30 << 19;      // 15,71 -> 16, + 3
-        QTest::newRow("half on the sum") << "10000" << 25 << 58;      // 55 + 2,5 -> 57,5 -> 58
-        QTest::newRow("half to even") << "11000" << 5 << 50;          // 50 + 0,5 -> 50
+        QTest::newRow("fast descent") << "3000" << 30 << 186;    // 183,33 + 3
+        QTest::newRow("fastest descent") << "310" << 30 << 1777; // 1774,19 + 3
+        QTest::newRow("slowest descent") << "35000" << 30 << 19; // 15,71 -> 16, + 3
+        QTest::newRow("half on the sum") << "10000" << 25 << 58; // 55 + 2,5 -> 57,5 -> 58
+        QTest::newRow("half to even") << "11000" << 5 << 50;     // 50 + 0,5 -> 50
         QTest::newRow("zero descent leaves the first part out") << "0" << 30 << 3;
         QTest::newRow("negative descent leaves it out") << "-10" << 30 << 3;
         QTest::newRow("tiny descent stops at the top") << "1" << 30 << 32767;

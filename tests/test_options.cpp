@@ -36,33 +36,53 @@ private slots:
         QTest::addColumn<QString>("after");
         const QList<std::tuple<const char*, const char*, const char*>> rows{
             // The proposed answers.
-            {"ship", "240", "240 10000 50 200 30"}, {"descent", "10", "240 10000 50 200 30"},
-            {"sensitivity", "20", "240 10000 20 200 30"}, {"shot", "200", "240 10000 50 200 30"},
+            {"ship", "240", "240 10000 50 200 30"},
+            {"descent", "10", "240 10000 50 200 30"},
+            {"sensitivity", "20", "240 10000 20 200 30"},
+            {"shot", "200", "240 10000 50 200 30"},
             {"alienShot", "30", "240 10000 50 200 30"},
             // Bounds on the answer as typed, halves to the even neighbour within them.
-            {"ship", "5000", "1200 10000 50 200 30"}, {"ship", "5", "20 10000 50 200 30"},
-            {"ship", "-3", "20 10000 50 200 30"}, {"ship", "12,6", "20 10000 50 200 30"},
-            {"ship", "1199,5", "1200 10000 50 200 30"}, {"ship", " +300 ", "300 10000 50 200 30"},
-            {"sensitivity", "301", "240 10000 300 200 30"}, {"sensitivity", "-1", "240 10000 0 200 30"},
-            {"sensitivity", "0", "240 10000 0 200 30"}, {"sensitivity", "0,5", "240 10000 0 200 30"},
-            {"sensitivity", "-0,4", "240 10000 0 200 30"}, {"shot", "100,5", "240 10000 50 100 30"},
-            {"shot", "101,5", "240 10000 50 102 30"}, {"shot", "600,4", "240 10000 50 600 30"},
-            {"shot", "20,5", "240 10000 50 20 30"}, {"alienShot", "0,4", "240 10000 50 200 1"},
-            {"alienShot", "1,5", "240 10000 50 200 2"}, {"alienShot", "250,4", "240 10000 50 200 250"},
+            {"ship", "5000", "1200 10000 50 200 30"},
+            {"ship", "5", "20 10000 50 200 30"},
+            {"ship", "-3", "20 10000 50 200 30"},
+            {"ship", "12,6", "20 10000 50 200 30"},
+            {"ship", "1199,5", "1200 10000 50 200 30"},
+            {"ship", " +300 ", "300 10000 50 200 30"},
+            {"sensitivity", "301", "240 10000 300 200 30"},
+            {"sensitivity", "-1", "240 10000 0 200 30"},
+            {"sensitivity", "0", "240 10000 0 200 30"},
+            {"sensitivity", "0,5", "240 10000 0 200 30"},
+            {"sensitivity", "-0,4", "240 10000 0 200 30"},
+            {"shot", "100,5", "240 10000 50 100 30"},
+            {"shot", "101,5", "240 10000 50 102 30"},
+            {"shot", "600,4", "240 10000 50 600 30"},
+            {"shot", "20,5", "240 10000 50 20 30"},
+            {"alienShot", "0,4", "240 10000 50 200 1"},
+            {"alienShot", "1,5", "240 10000 50 200 2"},
+            {"alienShot", "250,4", "240 10000 50 200 250"},
             // Beyond 16 bits: held like any other large or small answer.
-            {"ship", "40000", "1200 10000 50 200 30"}, {"ship", "-40000", "20 10000 50 200 30"},
+            {"ship", "40000", "1200 10000 50 200 30"},
+            {"ship", "-40000", "20 10000 50 200 30"},
             {"sensitivity", "99999999999999999999999", "240 10000 300 200 30"},
             {"alienShot", "32767,5", "240 10000 50 200 250"},
             // The descent in seconds, kept in milliseconds.
-            {"descent", "2,5", "240 2500 50 200 30"}, {"descent", "0,75", "240 750 50 200 30"},
-            {"descent", ",5", "240 500 50 200 30"}, {"descent", "1,2345", "240 1234,5 50 200 30"},
-            {"descent", "35", "240 35000 50 200 30"}, {"descent", "40", "240 35000 50 200 30"},
-            {"descent", "40000", "240 35000 50 200 30"}, {"descent", "0,310", "240 310 50 200 30"},
-            {"descent", "0,1", "240 310 50 200 30"}, {"descent", "0,3", "240 310 50 200 30"},
-            {"descent", "0", "240 310 50 200 30"}, {"descent", "-2", "240 310 50 200 30"},
-            {"descent", "-40000", "240 310 50 200 30"}, {"descent", "0,3099", "240 310 50 200 30"},
+            {"descent", "2,5", "240 2500 50 200 30"},
+            {"descent", "0,75", "240 750 50 200 30"},
+            {"descent", ",5", "240 500 50 200 30"},
+            {"descent", "1,2345", "240 1234,5 50 200 30"},
+            {"descent", "35", "240 35000 50 200 30"},
+            {"descent", "40", "240 35000 50 200 30"},
+            {"descent", "40000", "240 35000 50 200 30"},
+            {"descent", "0,310", "240 310 50 200 30"},
+            {"descent", "0,1", "240 310 50 200 30"},
+            {"descent", "0,3", "240 310 50 200 30"},
+            {"descent", "0", "240 310 50 200 30"},
+            {"descent", "-2", "240 310 50 200 30"},
+            {"descent", "-40000", "240 310 50 200 30"},
+            {"descent", "0,3099", "240 310 50 200 30"},
             // Below 0,310 by value though not by text: never a zero or near-zero interval.
-            {"descent", "00,1", "240 310 50 200 30"}, {"descent", "00", "240 310 50 200 30"},
+            {"descent", "00,1", "240 310 50 200 30"},
+            {"descent", "00", "240 310 50 200 30"},
             {"descent", "000,3", "240 310 50 200 30"},
         };
         for (const auto& [dialog, typed, after] : rows)
@@ -85,14 +105,26 @@ private slots:
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("ship") << "ship" << "Quelle est la vitesse de la fusée?" << "Vitesse?" << "240";
-        QTest::newRow("descent") << "descent" << "Quelle est la vitesse des extra-terrestres? (descente en secondes)"
-                                 << "Vitesse?" << "10";
-        QTest::newRow("sensitivity") << "sensitivity" << "Quelle est la sensibilité du tir sur les extra-terrestres?"
-                                     << "Sensibilité?" << "20";
-        QTest::newRow("shot") << "shot" << "Quelle est la vitesse du tir?" << "Vitesse?" << "200";
-        QTest::newRow("alienShot") << "alienShot" << "Quelle est la vitesse ddu tir des extra-terrestres?"
-                                   << "Vitesse?" << "30";
+        QTest::newRow("ship") << "ship"
+                              << "Quelle est la vitesse de la fusée?"
+                              << "Vitesse?"
+                              << "240";
+        QTest::newRow("descent") << "descent"
+                                 << "Quelle est la vitesse des extra-terrestres? (descente en secondes)"
+                                 << "Vitesse?"
+                                 << "10";
+        QTest::newRow("sensitivity") << "sensitivity"
+                                     << "Quelle est la sensibilité du tir sur les extra-terrestres?"
+                                     << "Sensibilité?"
+                                     << "20";
+        QTest::newRow("shot") << "shot"
+                              << "Quelle est la vitesse du tir?"
+                              << "Vitesse?"
+                              << "200";
+        QTest::newRow("alienShot") << "alienShot"
+                                   << "Quelle est la vitesse ddu tir des extra-terrestres?"
+                                   << "Vitesse?"
+                                   << "30";
     }
     // The proposed answer stays the same text whatever the setting holds; no answer (the box
     // cancelled or emptied) changes nothing.
@@ -128,7 +160,9 @@ private slots:
             QTest::addRow("ship %s", typed) << "ship" << typed << "Vitesse?";
             QTest::addRow("descent %s", typed) << "descent" << typed << "Vitesse?";
         }
-        QTest::newRow("sensitivity") << "sensitivity" << "beaucoup" << "Sensibilité?";
+        QTest::newRow("sensitivity") << "sensitivity"
+                                     << "beaucoup"
+                                     << "Sensibilité?";
     }
     void anAnswerThatIsNotANumberChangesNothingAndSaysSo()
     {
@@ -139,8 +173,10 @@ private slots:
         answer(g, dialog, typed);
         QCOMPARE(settings(g.w), defaults);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
-        QCOMPARE(g.dialogs.last(), title + " (64): \"" + typed
-                                       + "\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.");
+        QCOMPARE(
+            g.dialogs.last(),
+            title + " (64): \"" + typed
+                + "\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.");
         g.start();
         QCOMPARE(g.phase(), Phase::Building);
     }
@@ -149,7 +185,8 @@ private slots:
     {
         Game g;
         answer(g, "shot", QString(5000, u'x'));
-        QVERIFY2(g.dialogs.last().contains(": \"" + QString(40, u'x') + "…\" n'est pas un nombre."), qPrintable(g.dialogs.last()));
+        QVERIFY2(g.dialogs.last().contains(": \"" + QString(40, u'x') + "…\" n'est pas un nombre."),
+                 qPrintable(g.dialogs.last()));
         answer(g, "shot", QString(39, u'x') + QString::fromUtf8("😀")); // not cut inside the emoji
         QVERIFY2(g.dialogs.last().contains(": \"" + QString(39, u'x') + "…\""), qPrintable(g.dialogs.last()));
     }

@@ -182,7 +182,7 @@ private slots:
         QVERIFY(g.w.vaisseau.Left != 3480.0f);
         QVERIFY(g.w.soucoupe.enabled());
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2)); // no second message
-        QVERIFY(g.w.general.Enabled); // a new game can be started
+        QVERIFY(g.w.general.Enabled);                     // a new game can be started
 
         g.start(); // its formation builds; no ending until it is complete
         QVERIFY(!g.w.perd.Visible);
@@ -201,7 +201,10 @@ private slots:
 
         scripted::Player player(g.w);
         const std::int64_t played = player.play(10 * 60 * 1000);
-        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3").arg(played).arg(g.w.reste).arg(g.dialogs.last())));
+        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3")
+                                                   .arg(played)
+                                                   .arg(g.w.reste)
+                                                   .arg(g.dialogs.last())));
         QVERIFY(!g.w.perd.Visible);
         QCOMPARE(g.w.reste, 0);
         QVERIFY(!player.saucerSeen());

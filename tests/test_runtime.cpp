@@ -25,7 +25,8 @@ struct TickLog {
     std::vector<std::string> ticks;
     void attach(Timer& timer, Clock& clock, const char* name)
     {
-        timer.onTick([this, &clock, name] { ticks.push_back(std::string(name) + "@" + std::to_string(clock.now())); });
+        timer.onTick(
+            [this, &clock, name] { ticks.push_back(std::string(name) + "@" + std::to_string(clock.now())); });
     }
     QString text() const
     {

@@ -49,9 +49,11 @@ private slots:
         QMenuBar* bar = window.menuBar();
 
         QCOMPARE(texts(bar->actions()), QStringList({"Général", "Options", "Aide"}));
-        QCOMPARE(texts(bar->actions()[0]->menu()->actions()), QStringList({"Démarrer", "Arreter", "Quitter"}));
-        QCOMPARE(texts(bar->actions()[1]->menu()->actions()), QStringList({"Vitesse de la fusée", "Vitesse des e-t", "Sensibilité du tir sur les e-t",
-                                       "Vitesse du tir de la fusée", "Vitesse du tir des e-t", "Animation des e-t"}));
+        QCOMPARE(texts(bar->actions()[0]->menu()->actions()),
+                 QStringList({"Démarrer", "Arreter", "Quitter"}));
+        QCOMPARE(texts(bar->actions()[1]->menu()->actions()),
+                 QStringList({"Vitesse de la fusée", "Vitesse des e-t", "Sensibilité du tir sur les e-t",
+                              "Vitesse du tir de la fusée", "Vitesse du tir des e-t", "Animation des e-t"}));
         QVERIFY(!actionNamed(bar, "Arreter")->isEnabled());
         QVERIFY(actionNamed(bar, "Animation des e-t")->isChecked());
         QVERIFY(!actionNamed(bar, "Vitesse des e-t")->isCheckable());
@@ -100,8 +102,8 @@ private slots:
         QCOMPARE(navy.second, 0);
         const auto yellow = pixelsOf(image, 0xFFFF00, QRect(232, 376, 30, 30));
         QVERIFY(yellow.first > 20);
-        QCOMPARE(yellow.second, 0); // no bullet shown yet
-        QCOMPARE(image.pixel(400, 200) & 0xFFFFFF, 0u); // black field
+        QCOMPARE(yellow.second, 0);                                 // no bullet shown yet
+        QCOMPARE(image.pixel(400, 200) & 0xFFFFFF, 0u);             // black field
         QCOMPARE(pixelsOf(image, 0xFFFFFF, image.rect()).first, 0); // no shot, no banner
     }
 
@@ -181,11 +183,15 @@ private slots:
                     g.w.bon.Visible = !g.w.bon.Visible;
                 runtime::Scene next;
                 g.w.scene(next);
-                const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
+                const QRegion changed =
+                    runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
                 paint(screen, next, &changed);
                 paint(whole, next, nullptr);
                 if (screen != whole)
-                    QFAIL(qPrintable(QStringLiteral("frame %1 at %2x%3 differs").arg(frame).arg(size.width()).arg(size.height())));
+                    QFAIL(qPrintable(QStringLiteral("frame %1 at %2x%3 differs")
+                                         .arg(frame)
+                                         .arg(size.width())
+                                         .arg(size.height())));
                 long area = 0;
                 for (const QRect& r : changed)
                     area += long(r.width()) * r.height();

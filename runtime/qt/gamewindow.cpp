@@ -27,9 +27,7 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
     connect(view_, &PlayfieldView::keyUp, this, [this](std::int16_t code, std::int16_t shift) {
         call([=, this] { form_.Form_KeyUp(code, shift); });
     });
-    connect(view_, &PlayfieldView::keyboardLost, this, [this] {
-        call([this] { form_.Form_KeyUp(0, 0); });
-    });
+    connect(view_, &PlayfieldView::keyboardLost, this, [this] { call([this] { form_.Form_KeyUp(0, 0); }); });
 
     dialogs.setHost({this,
                      [this] {
@@ -63,7 +61,8 @@ void GameWindow::buildMenus()
     for (MenuItem* top : form_.menuBar()) {
         if (top->items.empty()) {
             QAction* action = menuBar()->addAction(top->Caption);
-            connect(action, &QAction::triggered, this, [this, top] { call([=, this] { form_.choose(*top); }); });
+            connect(action, &QAction::triggered, this,
+                    [this, top] { call([=, this] { form_.choose(*top); }); });
             actions_.emplace_back(top, action);
             continue;
         }
@@ -71,7 +70,8 @@ void GameWindow::buildMenus()
         actions_.emplace_back(top, menu->menuAction());
         for (MenuItem* item : top->items) {
             QAction* action = menu->addAction(item->Caption);
-            connect(action, &QAction::triggered, this, [this, item] { call([=, this] { form_.choose(*item); }); });
+            connect(action, &QAction::triggered, this,
+                    [this, item] { call([=, this] { form_.choose(*item); }); });
             actions_.emplace_back(item, action);
         }
     }

@@ -51,8 +51,8 @@ std::int16_t QtDialogs::messageBox(const QString& prompt, std::int16_t style, co
     }
 
     box.setIcon(style == styleInformation ? QMessageBox::Information
-                : style == styleCritical      ? QMessageBox::Critical
-                                              : QMessageBox::NoIcon);
+                : style == styleCritical  ? QMessageBox::Critical
+                                          : QMessageBox::NoIcon);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

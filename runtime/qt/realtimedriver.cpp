@@ -6,7 +6,9 @@
 namespace runtime::qt {
 
 RealTimeDriver::RealTimeDriver(Clock& clock, std::function<void()> wake, QObject* parent)
-    : QObject(parent), clock_(clock), wake_(std::move(wake))
+    : QObject(parent),
+      clock_(clock),
+      wake_(std::move(wake))
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);

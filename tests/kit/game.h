@@ -42,7 +42,10 @@ public:
     {
         if (boxes.empty())
             return "no box";
-        return QStringLiteral("%1 (%2): %3").arg(boxes.back().title).arg(boxes.back().style).arg(boxes.back().prompt);
+        return QStringLiteral("%1 (%2): %3")
+            .arg(boxes.back().title)
+            .arg(boxes.back().style)
+            .arg(boxes.back().prompt);
     }
 
     std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) override
@@ -111,20 +114,20 @@ inline Phase phaseOf(const game::mmm& w)
                             && w.Timer1.enabled() && w.tiretimer.enabled();
     const bool noGameTimers = !w.dem.enabled() && !w.pg.enabled() && !w.Timer1.enabled()
                               && !w.tiretimer.enabled() && !w.anim.enabled() && !w.PERDUGAGNE.enabled();
-    if (w.general.Enabled && w.demarrer.Caption == "Démarrer" && !w.stopi.Enabled && options
-        && noGameTimers && !w.vaisseautimer.enabled())
+    if (w.general.Enabled && w.demarrer.Caption == "Démarrer" && !w.stopi.Enabled && options && noGameTimers
+        && !w.vaisseautimer.enabled())
         return Phase::Idle;
-    if (!w.general.Enabled && w.demarrer.Caption == "Redémarrer" && w.stopi.Enabled && noOptions
-        && gameTimers && !w.PERDUGAGNE.enabled())
+    if (!w.general.Enabled && w.demarrer.Caption == "Redémarrer" && w.stopi.Enabled && noOptions && gameTimers
+        && !w.PERDUGAGNE.enabled())
         return Phase::Building;
-    if (w.general.Enabled && w.demarrer.Caption == "Redémarrer" && w.stopi.Enabled && noOptions
-        && gameTimers && w.PERDUGAGNE.enabled())
+    if (w.general.Enabled && w.demarrer.Caption == "Redémarrer" && w.stopi.Enabled && noOptions && gameTimers
+        && w.PERDUGAGNE.enabled())
         return Phase::Playing;
     if (w.general.Enabled && w.demarrer.Caption == "Redémarrer" && w.stopi.Enabled && noOptions
         && noGameTimers && w.vaisseautimer.enabled())
         return Phase::Over;
-    if (w.general.Enabled && w.demarrer.Caption == "Redémarrer" && !w.stopi.Enabled && options
-        && noGameTimers && !w.vaisseautimer.enabled())
+    if (w.general.Enabled && w.demarrer.Caption == "Redémarrer" && !w.stopi.Enabled && options && noGameTimers
+        && !w.vaisseautimer.enabled())
         return Phase::Stopped;
     return Phase::Unknown;
 }
@@ -171,7 +174,12 @@ inline QString timersOn(const game::mmm& w)
 // "240 10000 50 200 30" at the load.
 inline QString settings(const game::mmm& w)
 {
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(w.vitvais).arg(w.tempe.Text).arg(w.sensib).arg(w.vitballe).arg(w.vittire);
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(w.vitvais)
+        .arg(w.tempe.Text)
+        .arg(w.sensib)
+        .arg(w.vitballe)
+        .arg(w.vittire);
 }
 
 // The tops of the five alien bullets: "660 660 660 660 660".
@@ -207,8 +215,11 @@ inline QString shown(const game::mmm& w)
         for (std::int16_t i = 0; i <= game::formationColumns; ++i)
             if (array->exists(i) && (*array)(i).Visible)
                 names << QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-    const std::pair<const char*, bool> single[] = {{"vaisseau", w.vaisseau.Visible}, {"souc", w.souc.Visible},
-        {"bon", w.bon.Visible}, {"perd", w.perd.Visible}, {"gagne", w.gagne.Visible}};
+    const std::pair<const char*, bool> single[] = {{"vaisseau", w.vaisseau.Visible},
+                                                   {"souc", w.souc.Visible},
+                                                   {"bon", w.bon.Visible},
+                                                   {"perd", w.perd.Visible},
+                                                   {"gagne", w.gagne.Visible}};
     for (const auto& [name, visible] : single)
         if (visible)
             names << QString::fromLatin1(name);
@@ -219,8 +230,8 @@ inline QString shown(const game::mmm& w)
 struct Game {
     ScriptedDialogs dialogs;
     ScriptedRandom random;
-    bool ended = false;  // the program was ended
-    int helpShown = 0;   // times the help window was asked for
+    bool ended = false; // the program was ended
+    int helpShown = 0;  // times the help window was asked for
     game::mmm w{{dialogs, random, [this] { ended = true; }, [this] { ++helpShown; }}};
 
     Game() { w.Form_Load(); }
