@@ -33,7 +33,7 @@ void fullPlayfield(runtime::Scene& scene)
     g.completeFormation();
     for (std::int16_t c = 1; c <= w.nbcol; ++c)
         w.mechv(c).Visible = w.mechb(c).Visible = w.mechr(c).Visible = true;
-    for (std::int16_t v = 0; v <= 4; ++v) {
+    for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
         w.tire(v).Visible = true;
         w.tire(v).Left = 800 + 1500 * v;
         w.tire(v).Top = 2500 + 400 * v;

@@ -37,6 +37,9 @@ inline constexpr float columnSpacing = 400;
 inline constexpr float greenRowTop = 120;
 inline constexpr float blueRowTop = 600;
 inline constexpr float redRowTop = 1080;
+// The ship wraps round the field once its Left leaves wrapLeft..wrapRight.
+inline constexpr float wrapLeft = -200;
+inline constexpr float wrapRight = 8280;
 
 // The hits an alien takes, counted down in its Tag (as text). A red alien has no count: its
 // first hit brings it down.

@@ -11,11 +11,8 @@ constexpr float shotAboveShip = 50;
 constexpr float permanentShotRight = 50;
 constexpr float extraShotRight = 100;
 
-// The ship wraps round the field: past wrapRight it comes back at wrapLeft, and past wrapLeft
-// at rightReentry, which lies 40 twips short of wrapRight. The two ways are not mirror images,
-// so rightReentry is a number of its own.
-constexpr float wrapRight = 8280;
-constexpr float wrapLeft = -200;
+// Past wrapLeft the ship comes back at rightReentry, which lies 40 twips short of wrapRight.
+// The two ways are not mirror images, so rightReentry is a number of its own.
 constexpr float rightReentry = 8240;
 
 } // namespace

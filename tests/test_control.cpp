@@ -152,7 +152,7 @@ private slots:
         mmm& w = g.w;
         w.mechv(1).Top = w.mechb(1).Top = w.mechr(1).Top = 3000;
         w.mechv(1).Left = 130; // a wiggle offset stays
-        for (std::int16_t v = 0; v <= 4; ++v)
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             w.tire(v).Top = 4000 + v;
         w.vaisseau.Left = 2000;
         w.tirer(); // an extra shot in flight survives the restart

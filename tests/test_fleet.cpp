@@ -234,7 +234,7 @@ private slots:
         g.start();
         g.w.tire(2).Top = 600; // exactly at the launch height: launched
         g.advance(10);
-        for (std::int16_t v = 0; v <= 4; ++v)
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             QVERIFY(g.w.tire(v).Visible);
         QCOMPARE(g.w.tire(0).Top, 1110.0f);
         QCOMPARE(g.w.tire(2).Top, 660.0f);
@@ -310,7 +310,7 @@ private slots:
         g.w.mechb(1).Visible = false; // the launch height follows it even dead
         g.advance(10000);
         QCOMPARE(g.w.mechb(1).Top, 800.0f);
-        for (std::int16_t v = 0; v <= 4; ++v)
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             g.w.tire(v).Top = 7000;
         g.advance(10);
         QCOMPARE(bulletTops(g.w), "860 860 860 860 860");
@@ -325,7 +325,7 @@ private slots:
         g.advance(10);
         QCOMPARE(g.random.draws, 5);
         const float lefts[] = {6843.67871f, 1138.00635f, 7608.65186f, 7014.07178f, 1066.68909f};
-        for (std::int16_t v = 0; v <= 4; ++v)
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             QCOMPARE(double(g.w.tire(v).Left), double(lefts[v])); // exactly, not within a float's fuzz
     }
 
@@ -338,7 +338,7 @@ private slots:
             startAndComplete(*g);
             g->advance(60000);
         }
-        for (std::int16_t v = 0; v <= 4; ++v) {
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
             QCOMPARE(first.w.tire(v).Left, second.w.tire(v).Left);
             QCOMPARE(first.w.tire(v).Top, second.w.tire(v).Top);
         }

@@ -27,7 +27,7 @@ struct Playing : Game {
         start();
         completeFormation();
         w.vaisseau.Top = 5640;
-        for (std::int16_t v = 0; v <= 4; ++v)
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             w.tire(v).Top = 2000;
     }
 };

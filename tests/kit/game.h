@@ -186,7 +186,7 @@ inline QString settings(const game::mmm& w)
 inline QString bulletTops(const game::mmm& w)
 {
     QStringList tops;
-    for (std::int16_t v = 0; v <= 4; ++v)
+    for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
         tops << QString::number(w.tire(v).Top);
     return tops.join(' ');
 }

@@ -51,7 +51,7 @@ private:
         const float lo = std::min(x1, x2) - 150;
         const float hi = std::max(x1, x2) + 450 + 150;
         const float top = w_.vaisseau.Top;
-        for (std::int16_t v = 0; v <= 4; ++v) {
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
             const runtime::Sprite& bullet = w_.tire(v);
             if (bullet.Top > top - 1200 && bullet.Top < top + 300 && bullet.Left > lo && bullet.Left < hi)
                 return true;
@@ -61,8 +61,8 @@ private:
 
     // The ship wraps round to the other edge once its Left leaves this stretch: the player
     // never steps out of it, and still reaches the last column, under the right edge.
-    static constexpr float lowest = -200;
-    static constexpr float highest = 8280;
+    static constexpr float lowest = game::wrapLeft;
+    static constexpr float highest = game::wrapRight;
 
     float safe(float goal)
     {
