@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include <QString>
@@ -72,12 +73,45 @@ inline constexpr std::int16_t keyLeft = 37;
 inline constexpr std::int16_t keyRight = 39;
 inline constexpr std::int16_t keySpace = 32;
 
+// The game's fields: what each holds, and which procedures change it. Plain numbers, which do
+// not count their own changes: the clock compares them before and after every tick.
+struct Fields {
+    // nbcol: columns of the formation on the field. Form_Load, demarrer_Click and
+    //   tearDownFormation set 1, dem_Timer adds one a build tick, stopi_Click sets 2 (so that
+    //   the next start tears the formation down).
+    // decal: the wiggle's sideways step (twips), its sign flipped column by column. Form_Load,
+    //   anim_Timer.
+    // nbtir: the newest shot: 1, the permanent shot alone; 2, the extra shot too. Form_Load,
+    //   tirer, Timer1_Timer, removeExtraShot.
+    // sensib: twips added on each side of an alien in the hit test. Form_Load, sensibilite_Click.
+    // vitvais: the ship's step a ship tick (twips). Form_Load, vitfuse_Click.
+    // vittire: the alien bullets' fall a tiretimer tick (twips), part of the starting bonus too.
+    //   Form_Load, vitmechtir_Click.
+    // col: the column a loop over the formation is at; shotPass reads pg_Timer's.
+    //   tearDownFormation, dem_Timer, anim_Timer, pg_Timer, PERDUGAGNE_Timer.
+    // score: the points of the caption. demarrer_Click and stopi_Click set 0; setScore, from
+    //   addStartingBonus, shotPass and win.
+    // reste: the hits still needed to win. Form_Load, restoreFirstColumn, shotPass.
+    // vitballe: the rise of the player's shots a ship tick (twips). Form_Load, vittir_Click.
+    std::int16_t nbcol = 0;
+    std::int16_t decal = 0;
+    std::int16_t nbtir = 0;
+    std::int16_t sensib = 0;
+    std::int16_t vitvais = 0;
+    std::int16_t vittire = 0;
+    std::int16_t col = 0;
+    std::int16_t score = 0;
+    std::int16_t reste = 0;
+    std::int16_t vitballe = 0;
+};
+static_assert(std::has_unique_object_representations_v<Fields>, "compared byte for byte");
+
 struct OptionDialog; // a question of the "Options" menu
 
 // The game window: every field, cell, sprite, banner, timer and menu item of the game, and
 // the procedures that run on them. The procedures read and write this shared state directly;
 // each is kept in the order of its steps.
-class mmm final : public runtime::Form {
+class mmm final : public runtime::Form, public Fields {
 public:
     // What the game needs from the program around it.
     struct Outside {
@@ -130,35 +164,6 @@ public:
 
     std::vector<MenuItem*> menuBar() override;
     void scene(runtime::Scene& out) const override;
-
-    // Game fields: what each holds, and which procedures change it.
-    // nbcol: columns of the formation on the field. Form_Load, demarrer_Click and
-    //   tearDownFormation set 1, dem_Timer adds one a build tick, stopi_Click sets 2 (so that
-    //   the next start tears the formation down).
-    // decal: the wiggle's sideways step (twips), its sign flipped column by column. Form_Load,
-    //   anim_Timer.
-    // nbtir: the newest shot: 1, the permanent shot alone; 2, the extra shot too. Form_Load,
-    //   tirer, Timer1_Timer, removeExtraShot.
-    // sensib: twips added on each side of an alien in the hit test. Form_Load, sensibilite_Click.
-    // vitvais: the ship's step a ship tick (twips). Form_Load, vitfuse_Click.
-    // vittire: the alien bullets' fall a tiretimer tick (twips), part of the starting bonus too.
-    //   Form_Load, vitmechtir_Click.
-    // col: the column a loop over the formation is at; shotPass reads pg_Timer's.
-    //   tearDownFormation, dem_Timer, anim_Timer, pg_Timer, PERDUGAGNE_Timer.
-    // score: the points of the caption. demarrer_Click and stopi_Click set 0; setScore, from
-    //   addStartingBonus, shotPass and win.
-    // reste: the hits still needed to win. Form_Load, restoreFirstColumn, shotPass.
-    // vitballe: the rise of the player's shots a ship tick (twips). Form_Load, vittir_Click.
-    std::int16_t nbcol = 0;
-    std::int16_t decal = 0;
-    std::int16_t nbtir = 0;
-    std::int16_t sensib = 0;
-    std::int16_t vitvais = 0;
-    std::int16_t vittire = 0;
-    std::int16_t col = 0;
-    std::int16_t score = 0;
-    std::int16_t reste = 0;
-    std::int16_t vitballe = 0;
 
     // Text cells, numbers as text.
     // Text1: "1" once the formation stands, "0" until then. dem_Timer; demarrer_Click and
@@ -233,7 +238,8 @@ private:
     void askOption(const OptionDialog& dialog);
 
     Outside outside_;
-    std::optional<std::int16_t> captionScore_; // the score the caption shows, once it shows one
+    runtime::Watched<std::optional<std::int16_t>>
+        captionScore_; // the score the caption shows, once it shows one
 };
 
 } // namespace game

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <span>
+
 #include "game/mmm.h"
 #include "runtime/french.h"
 
@@ -34,6 +36,7 @@ mmm::mmm(Outside outside)
       outside_(std::move(outside))
 {
     static_assert(lastAlienBullet == 4, "one design member for each alien bullet");
+    clock.watch(std::as_bytes(std::span<const Fields>(static_cast<const Fields*>(this), 1)));
     tire.addDesignMember(1, picture("tire", 7680, 1320, 90, 90, false));
     tire.addDesignMember(2, picture("tire", 3120, 1200, 90, 90, false));
     tire.addDesignMember(3, picture("tire", 5160, 1320, 90, 90, false));

@@ -5,11 +5,13 @@
 
 #include <QString>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 // An invisible text box that holds a number as text, in the French format.
 struct Cell {
-    QString Text;
+    Watched<QString> Text;
 
     // The text read as a number. The game writes only numbers here; any other text is a
     // programming error.

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 void Clock::detach(Timer* timer)
@@ -10,13 +12,41 @@ void Clock::detach(Timer* timer)
     timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
 }
 
-Timer* Clock::firstDue(std::int64_t t) const
+void Clock::watch(std::span<const std::byte> values)
 {
-    Timer* first = nullptr;
-    for (Timer* timer : timers_) {
+    values_ = values;
+    valuesSeen_.assign(values.begin(), values.end());
+}
+
+bool Clock::valuesMoved() const
+{
+    return !std::equal(values_.begin(), values_.end(), valuesSeen_.begin(), valuesSeen_.end());
+}
+
+void Clock::noteMovedValues()
+{
+    if (valuesMoved()) {
+        valuesSeen_.assign(values_.begin(), values_.end());
+        noteChange();
+    }
+}
+
+Clock::Due Clock::firstDue(std::int64_t t)
+{
+    Due first;
+    for (std::size_t order = 0; order < timers_.size(); ++order) {
+        Timer* timer = timers_[order];
+        if (!timer->ticks())
+            continue;
+        if (timer->resting_) {
+            if (timer->restingSince_ == changes())
+                continue; // asleep: its ticks would change nothing
+            timer->due_ = timer->comingTick(order);
+            timer->resting_ = false;
+        }
         // Strictly earlier only: among equals the first created wins.
-        if (timer->ticks() && timer->due_ <= t && (!first || timer->due_ < first->due_))
-            first = timer;
+        if (timer->due_ <= t && (!first.timer || timer->due_ < first.timer->due_))
+            first = {timer, order};
     }
     return first;
 }
@@ -31,19 +61,34 @@ void Clock::advanceTo(std::int64_t t)
         ~Done() { flag = false; }
     } done{advancing_};
 
-    while (Timer* timer = firstDue(t)) {
+    noteMovedValues(); // changed from outside since the last tick
+    while (const Due due = firstDue(t)) {
+        Timer* timer = due.timer;
         now_ = timer->due_;
+        ranAtNow_ = due.order;
+        const std::uint64_t before = changes();
         timer->tick();
+        noteMovedValues();
+        if (!everyTick_ && changes() == before) {
+            timer->resting_ = true;
+            timer->restingSince_ = before;
+        }
     }
     now_ = t;
+    ranAtNow_ = SIZE_MAX;
 }
 
 std::optional<std::int64_t> Clock::nextDue() const
 {
+    const bool moved = valuesMoved();
     std::optional<std::int64_t> next;
-    for (const Timer* timer : timers_) {
-        if (timer->ticks() && (!next || timer->due_ < *next))
-            next = timer->due_;
+    for (std::size_t order = 0; order < timers_.size(); ++order) {
+        const Timer* timer = timers_[order];
+        if (!timer->ticks() || (timer->sleeping() && !moved))
+            continue;
+        const std::int64_t due = timer->resting_ ? timer->comingTick(order) : timer->due_;
+        if (!next || due < *next)
+            next = due;
     }
     return next;
 }
@@ -62,9 +107,29 @@ Timer::~Timer()
     clock_.detach(this);
 }
 
+bool Timer::sleeping() const
+{
+    return resting_ && restingSince_ == changes();
+}
+
+std::int64_t Timer::comingTick(std::size_t order) const
+{
+    // The first tick of its rhythm after the present moment; one at this very millisecond is
+    // still to come if its timer comes after the one that ran last.
+    const std::int64_t now = clock_.now_;
+    if (due_ > now || (due_ == now && order > clock_.ranAtNow_))
+        return due_;
+    std::int64_t coming = due_ + (now - due_) / interval_ * interval_;
+    if (coming < now || order <= clock_.ranAtNow_)
+        coming += interval_;
+    return coming;
+}
+
 void Timer::restart()
 {
     due_ = clock_.now() + interval_;
+    resting_ = false;
+    noteChange();
 }
 
 void Timer::setEnabled(bool on)
@@ -72,13 +137,18 @@ void Timer::setEnabled(bool on)
     if (on == enabled_)
         return;
     enabled_ = on;
+    noteChange();
     if (on)
         restart();
 }
 
 void Timer::setInterval(int ms)
 {
-    interval_ = std::max(ms, 0);
+    const int interval = std::max(ms, 0);
+    if (interval != interval_) {
+        interval_ = interval;
+        noteChange();
+    }
     if (enabled_)
         restart();
 }
@@ -87,7 +157,12 @@ std::optional<std::int64_t> Timer::due() const
 {
     if (!ticks())
         return std::nullopt;
-    return due_;
+    if (!resting_)
+        return due_;
+    const auto& timers = clock_.timers_;
+    const auto order =
+        static_cast<std::size_t>(std::find(timers.begin(), timers.end(), this) - timers.begin());
+    return comingTick(order);
 }
 
 void Timer::tick()
@@ -103,6 +178,7 @@ void Timer::tick()
         // A tick that failed would fail again at the next one: the timer stays off until the
         // game switches it on again (a new game, say).
         enabled_ = false;
+        noteChange();
         throw;
     }
 }

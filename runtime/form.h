@@ -45,7 +45,7 @@ public:
     }
 
     Clock clock; // created before the timers of the derived window, which attach to it
-    QString Caption;
+    Watched<QString> Caption;
     const float clientWidth;  // twips
     const float clientHeight; // twips
 };

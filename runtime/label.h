@@ -5,20 +5,22 @@
 
 #include <QString>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 // A text banner drawn over the playfield: a box in twips filled with its back colour, the
 // caption in its fore colour.
 struct Label {
-    QString Caption;
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-    double fontPoints = 8.25;
-    std::uint32_t foreColor = 0x000000; // RGB
-    std::uint32_t backColor = 0xFFFFFF;
-    bool Visible = false;
+    Watched<QString> Caption;
+    Watched<float> Left = 0;
+    Watched<float> Top = 0;
+    Watched<float> Width = 0;
+    Watched<float> Height = 0;
+    Watched<double> fontPoints = 8.25;
+    Watched<std::uint32_t> foreColor = 0x000000; // RGB
+    Watched<std::uint32_t> backColor = 0xFFFFFF;
+    Watched<bool> Visible = false;
     bool operator==(const Label&) const = default;
 };
 

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 // An item of the menu bar: a drop-down menu (it has items) or a command (it has a click).
@@ -26,9 +28,9 @@ struct MenuItem {
     // The player can choose it: it and every menu that holds it are enabled.
     bool reachable() const { return Enabled && (!parent || parent->reachable()); }
 
-    QString Caption;
-    bool Enabled = true;
-    bool Checked = false;
+    Watched<QString> Caption;
+    Watched<bool> Enabled = true;
+    Watched<bool> Checked = false;
     std::function<void()> click;
     std::vector<MenuItem*> items;
     MenuItem* parent = nullptr;

@@ -21,6 +21,7 @@ void SpriteArray::addDesignMember(std::int16_t index, Sprite design)
     if (static_cast<std::size_t>(index) >= members_.size())
         members_.resize(static_cast<std::size_t>(index) + 1);
     members_[static_cast<std::size_t>(index)] = std::make_unique<Sprite>(std::move(design));
+    noteChange();
 }
 
 const Sprite* SpriteArray::find(std::int16_t index) const
@@ -67,6 +68,7 @@ void SpriteArray::destroy(std::int16_t index)
     if (!exists(index))
         fail("does not exist", index);
     members_[static_cast<std::size_t>(index)].reset();
+    noteChange();
     while (!members_.empty() && !members_.back())
         members_.pop_back();
 }

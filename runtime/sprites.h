@@ -7,18 +7,20 @@
 
 #include <QString>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 // A picture placed on the window, in twips. A hidden sprite keeps and changes its position
 // like a shown one. `picture` names the artwork; the view knows how to draw it.
 struct Sprite {
-    QString picture;
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-    bool Visible = false;
-    QString Tag;
+    Watched<QString> picture;
+    Watched<float> Left = 0;
+    Watched<float> Top = 0;
+    Watched<float> Width = 0;
+    Watched<float> Height = 0;
+    Watched<bool> Visible = false;
+    Watched<QString> Tag;
 };
 
 // Sprites that share a name and are told apart by a 16-bit index. Members live at stable

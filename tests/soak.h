@@ -28,9 +28,11 @@ public:
 
     std::optional<std::int16_t> nextAnswer; // for the next Yes/No box
     std::optional<QString> nextTyped;       // for the next input box
+    int boxes = 0;                          // boxes of either kind shown
 
-    std::int16_t messageBox(const QString&, std::int16_t style, const QString&) override
+    std::int16_t showMessage(const QString&, std::int16_t style, const QString&) override
     {
+        ++boxes;
         if (!runtime::asksYesNo(style))
             return runtime::answerOk;
         if (nextAnswer)
@@ -38,8 +40,9 @@ public:
         return pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
     }
 
-    QString inputBox(const QString&, const QString&, const QString& proposed) override
+    QString showInput(const QString&, const QString&, const QString& proposed) override
     {
+        ++boxes;
         if (nextTyped)
             return std::exchange(nextTyped, std::nullopt).value();
         switch (pick(9)) {
@@ -89,7 +92,7 @@ inline std::string brokenRule(const game::mmm& w)
         return "a setting is out of its bounds";
     const double descent = w.tempe.value();
     if (descent < 310 || descent > 35000)
-        return "the descent interval is " + w.tempe.Text.toStdString();
+        return "the descent interval is " + w.tempe.Text->toStdString();
     for (std::int16_t c = 1; c <= game::formationColumns; ++c)
         if (w.mechv.exists(c) != w.mechb.exists(c) || w.mechv.exists(c) != w.mechr.exists(c))
             return "column " + std::to_string(c) + " is not whole";
@@ -139,65 +142,102 @@ inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::in
     return scripted::Player(w).play(ms);
 }
 
+// A random game from `seed`, one event at a time; clock moves are up to `longestMs`.
+class Run {
+public:
+    Run(std::uint32_t seed, int longestMs, bool everyTick = false)
+        : random_(seed),
+          dialogs_(random_),
+          longestMs_(longestMs),
+          everyTick_(everyTick)
+    {
+        restart();
+    }
+
+    // Plays the next event; what went wrong, if anything.
+    std::optional<std::string> step()
+    {
+        const bool wasOver = w_->gagne.Visible || w_->perd.Visible;
+        try {
+            play();
+        } catch (const std::exception& error) {
+            return std::string("raised: ") + error.what();
+        }
+        if (std::string broken = brokenRule(*w_); !broken.empty())
+            return broken;
+        ++stats.eventsIn[static_cast<int>(phaseOf(*w_))];
+        stats.wins += !wasOver && w_->gagne.Visible;
+        stats.losses += !wasOver && w_->perd.Visible;
+        if (ended_) // "Quitter" answered Yes: the program starts again
+            restart();
+        return std::nullopt;
+    }
+
+    const game::mmm& game() const { return *w_; }
+    int boxes() const { return dialogs_.boxes; }
+    int draws() const { return alienFire_.draws; }
+    Stats stats;
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    void restart()
+    {
+        ended_ = false;
+        w_ = std::make_unique<game::mmm>(
+            game::mmm::Outside{dialogs_, alienFire_, [this] { ended_ = true; }, [] {}});
+        w_->clock.setEveryTick(everyTick_);
+        w_->Form_Load();
+    }
+
+    void play()
+    {
+        static const std::int16_t keys[] = {game::keyLeft, game::keyRight, game::keySpace, 65, 38};
+        game::mmm& w = *w_;
+        const int kind = pick(20);
+        if (kind < 6) {
+            w.Form_KeyDown(keys[pick(5)], 0);
+        } else if (kind < 9) {
+            w.Form_KeyUp(keys[pick(5)], 0);
+        } else if (kind < 12) {
+            std::vector<runtime::MenuItem*> items;
+            for (runtime::MenuItem* top : w.menuBar()) {
+                items.push_back(top);
+                items.insert(items.end(), top->items.begin(), top->items.end());
+            }
+            w.choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
+        } else if (kind == 19 && pick(4) == 0
+                   && (phaseOf(w) == Phase::Building || phaseOf(w) == Phase::Playing)) {
+            // A stretch of skilled play in whatever game is on.
+            stats.simulatedMs += scripted::Player(w, pick(4) != 0).play(pick(longestMs_) + 1);
+        } else if (kind == 18 && pick(8) == 0 && w.general.Enabled) {
+            stats.simulatedMs += favourableGame(w, dialogs_, 10 * 60 * 1000);
+        } else {
+            const int scale = pick(10);
+            const int ms = scale < 6 ? pick(51) : scale < 9 ? pick(2000) + 1 : pick(longestMs_) + 1;
+            w.clock.advanceBy(ms);
+            stats.simulatedMs += ms;
+        }
+    }
+
+    std::mt19937 random_;
+    RandomDialogs dialogs_;
+    ScriptedRandom alienFire_; // nothing scripted: the game's own sequence, its draws counted
+    std::unique_ptr<game::mmm> w_;
+    int longestMs_;
+    bool everyTick_;
+    bool ended_ = false;
+};
+
 // Plays `events` random events from `seed`; clock moves are up to `longestMs`.
 inline std::optional<Failure> run(std::uint32_t seed, long long events, int longestMs, Stats* stats = nullptr)
 {
-    Stats unused;
-    Stats& seen = stats ? *stats : unused;
-    std::mt19937 random(seed);
-    auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    RandomDialogs dialogs(random);
-    runtime::SeededRandom alienFire;
-    bool ended = false;
-    auto make = [&] {
-        auto w = std::make_unique<game::mmm>(
-            game::mmm::Outside{dialogs, alienFire, [&ended] { ended = true; }, [] {}});
-        w->Form_Load();
-        return w;
-    };
-    std::unique_ptr<game::mmm> w = make();
-    const std::int16_t keys[] = {game::keyLeft, game::keyRight, game::keySpace, 65, 38};
-
-    for (long long event = 1; event <= events; ++event) {
-        const bool wasOver = w->gagne.Visible || w->perd.Visible;
-        try {
-            const int kind = pick(20);
-            if (kind < 6) {
-                w->Form_KeyDown(keys[pick(5)], 0);
-            } else if (kind < 9) {
-                w->Form_KeyUp(keys[pick(5)], 0);
-            } else if (kind < 12) {
-                std::vector<runtime::MenuItem*> items;
-                for (runtime::MenuItem* top : w->menuBar()) {
-                    items.push_back(top);
-                    items.insert(items.end(), top->items.begin(), top->items.end());
-                }
-                w->choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
-            } else if (kind == 19 && pick(4) == 0
-                       && (phaseOf(*w) == Phase::Building || phaseOf(*w) == Phase::Playing)) {
-                // A stretch of skilled play in whatever game is on.
-                seen.simulatedMs += scripted::Player(*w, pick(4) != 0).play(pick(longestMs) + 1);
-            } else if (kind == 18 && pick(8) == 0 && w->general.Enabled) {
-                seen.simulatedMs += favourableGame(*w, dialogs, 10 * 60 * 1000);
-            } else {
-                const int scale = pick(10);
-                const int ms = scale < 6 ? pick(51) : scale < 9 ? pick(2000) + 1 : pick(longestMs) + 1;
-                w->clock.advanceBy(ms);
-                seen.simulatedMs += ms;
-            }
-        } catch (const std::exception& error) {
-            return Failure{seed, event, std::string("raised: ") + error.what()};
-        }
-        if (const std::string broken = brokenRule(*w); !broken.empty())
-            return Failure{seed, event, broken};
-        ++seen.eventsIn[static_cast<int>(phaseOf(*w))];
-        seen.wins += !wasOver && w->gagne.Visible;
-        seen.losses += !wasOver && w->perd.Visible;
-        if (ended) { // "Quitter" answered Yes: the program starts again
-            ended = false;
-            w = make();
-        }
-    }
+    Run run(seed, longestMs);
+    for (long long event = 1; event <= events; ++event)
+        if (std::optional<std::string> what = run.step())
+            return Failure{seed, event, *what};
+    if (stats)
+        *stats = run.stats;
     return std::nullopt;
 }
 

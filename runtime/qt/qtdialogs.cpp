@@ -31,7 +31,7 @@ private:
 
 } // namespace
 
-std::int16_t QtDialogs::messageBox(const QString& prompt, std::int16_t style, const QString& title)
+std::int16_t QtDialogs::showMessage(const QString& prompt, std::int16_t style, const QString& title)
 {
     const BoxScope scope(host_);
     QMessageBox box(host_.parent);
@@ -60,7 +60,7 @@ std::int16_t QtDialogs::messageBox(const QString& prompt, std::int16_t style, co
     return answerOk;
 }
 
-QString QtDialogs::inputBox(const QString& prompt, const QString& title, const QString& proposed)
+QString QtDialogs::showInput(const QString& prompt, const QString& title, const QString& proposed)
 {
     const BoxScope scope(host_);
     QInputDialog box(host_.parent);

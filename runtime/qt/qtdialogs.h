@@ -22,8 +22,9 @@ public:
 
     void setHost(Host host) { host_ = std::move(host); }
 
-    std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) override;
-    QString inputBox(const QString& prompt, const QString& title, const QString& proposed) override;
+protected:
+    std::int16_t showMessage(const QString& prompt, std::int16_t style, const QString& title) override;
+    QString showInput(const QString& prompt, const QString& title, const QString& proposed) override;
 
 private:
     Host host_;

@@ -48,7 +48,7 @@ public:
             .arg(boxes.back().prompt);
     }
 
-    std::int16_t messageBox(const QString& prompt, std::int16_t style, const QString& title) override
+    std::int16_t showMessage(const QString& prompt, std::int16_t style, const QString& title) override
     {
         boxes.push_back({prompt, style, title});
         if (!runtime::asksYesNo(style))
@@ -60,7 +60,7 @@ public:
         return answer;
     }
 
-    QString inputBox(const QString& prompt, const QString& title, const QString& proposed) override
+    QString showInput(const QString& prompt, const QString& title, const QString& proposed) override
     {
         inputs.push_back({prompt, title, proposed});
         if (typed.empty())
@@ -77,7 +77,9 @@ class ScriptedRandom final : public runtime::Random {
 public:
     std::deque<float> values;
     int draws = 0;
-    float next() override
+
+protected:
+    float draw() override
     {
         ++draws;
         if (values.empty())
@@ -224,6 +226,61 @@ inline QString shown(const game::mmm& w)
         if (visible)
             names << QString::fromLatin1(name);
     return names.join(' ');
+}
+
+// The whole state of the game, a line a thing: every field, cell, sprite, banner, timer (with
+// its coming tick) and menu item, the caption and the time. Two games in the same state give
+// the same text.
+inline QStringList everything(const game::mmm& w)
+{
+    QStringList lines{QStringLiteral("at %1: %2").arg(w.clock.now()).arg(w.Caption),
+                      QStringLiteral("nbcol %1 decal %2 nbtir %3 sensib %4 vitvais %5 vittire %6 col %7 "
+                                     "score %8 reste %9")
+                              .arg(w.nbcol)
+                              .arg(w.decal)
+                              .arg(w.nbtir)
+                              .arg(w.sensib)
+                              .arg(w.vitvais)
+                              .arg(w.vittire)
+                              .arg(w.col)
+                              .arg(w.score)
+                              .arg(w.reste)
+                          + QStringLiteral(" vitballe %1").arg(w.vitballe)};
+    for (const runtime::Cell* cell : {&w.Text1, &w.tempe, &w.animation, &w.valyou, &w.valyout, &w.Textsouc})
+        lines << QStringLiteral("cell ") + cell->Text;
+    const auto sprite = [&](const QString& name, const runtime::Sprite& s) {
+        lines << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8")
+                     .arg(name, s.picture)
+                     .arg(s.Left)
+                     .arg(s.Top)
+                     .arg(s.Width)
+                     .arg(s.Height)
+                     .arg(s.Visible ? "shown" : "hidden", s.Tag);
+    };
+    const std::pair<const char*, const runtime::SpriteArray*> arrays[] = {
+        {"mechv", &w.mechv}, {"mechb", &w.mechb}, {"mechr", &w.mechr}, {"tir", &w.tir}, {"tire", &w.tire}};
+    for (const auto& [name, array] : arrays)
+        for (std::int16_t i = 0; i <= game::formationColumns; ++i)
+            if (array->exists(i))
+                sprite(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i), (*array)(i));
+    sprite("vaisseau", w.vaisseau);
+    sprite("souc", w.souc);
+    for (const runtime::Label* label : {&w.bon, &w.perd, &w.gagne})
+        lines << QStringLiteral("%1 %2").arg(label->Caption.get(), label->Visible ? "shown" : "hidden");
+    for (const TimerOf& t : everyTimer) {
+        const runtime::Timer& timer = w.*t.timer;
+        lines << QStringLiteral("%1 %2 every %3 next %4")
+                     .arg(QLatin1String(t.name), timer.enabled() ? "on" : "off")
+                     .arg(timer.interval())
+                     .arg(timer.due().value_or(-1));
+    }
+    for (const runtime::MenuItem* item :
+         {&w.general, &w.demarrer, &w.stopi, &w.quit, &w.opt, &w.vitfuse, &w.vite, &w.sensibilite, &w.vittir,
+          &w.vitmechtir, &w.anima, &w.aide})
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(item->Caption.get(), item->Enabled ? "enabled" : "greyed",
+                          item->Checked ? "checked" : "");
+    return lines;
 }
 
 // A game window after its load, with scripted boxes, on virtual time.
