@@ -24,31 +24,6 @@ void SpriteArray::addDesignMember(std::int16_t index, Sprite design)
     noteChange();
 }
 
-const Sprite* SpriteArray::find(std::int16_t index) const
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= members_.size())
-        return nullptr;
-    return members_[static_cast<std::size_t>(index)].get();
-}
-
-bool SpriteArray::exists(std::int16_t index) const
-{
-    return find(index) != nullptr;
-}
-
-Sprite& SpriteArray::operator()(std::int16_t index)
-{
-    return const_cast<Sprite&>(std::as_const(*this)(index));
-}
-
-const Sprite& SpriteArray::operator()(std::int16_t index) const
-{
-    const Sprite* member = find(index);
-    if (!member)
-        fail("does not exist", index);
-    return *member;
-}
-
 void SpriteArray::create(std::int16_t index)
 {
     const Sprite* lowest = nullptr;

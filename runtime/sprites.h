@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -33,11 +34,17 @@ public:
     // A further member that exists from the start, like the first one.
     void addDesignMember(std::int16_t index, Sprite design);
 
-    bool exists(std::int16_t index) const;
+    bool exists(std::int16_t index) const { return find(index) != nullptr; }
 
     // The member must exist.
-    Sprite& operator()(std::int16_t index);
-    const Sprite& operator()(std::int16_t index) const;
+    Sprite& operator()(std::int16_t index) { return const_cast<Sprite&>(std::as_const(*this)(index)); }
+    const Sprite& operator()(std::int16_t index) const
+    {
+        const Sprite* member = find(index);
+        if (!member)
+            fail("does not exist", index);
+        return *member;
+    }
 
     // Creates a hidden copy of the lowest existing member (picture, size, Left, Top, Tag).
     // The index must not exist yet.
@@ -55,7 +62,11 @@ public:
     }
 
 private:
-    const Sprite* find(std::int16_t index) const;
+    const Sprite* find(std::int16_t index) const
+    {
+        const auto slot = static_cast<std::size_t>(index);
+        return index >= 0 && slot < members_.size() ? members_[slot].get() : nullptr;
+    }
     [[noreturn]] void fail(const char* what, std::int16_t index) const;
 
     QString name_;

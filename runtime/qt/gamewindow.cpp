@@ -63,16 +63,16 @@ void GameWindow::buildMenus()
             QAction* action = menuBar()->addAction(top->Caption);
             connect(action, &QAction::triggered, this,
                     [this, top] { call([=, this] { form_.choose(*top); }); });
-            actions_.emplace_back(top, action);
+            actions_.push_back({top, action, top->Caption});
             continue;
         }
         QMenu* menu = menuBar()->addMenu(top->Caption);
-        actions_.emplace_back(top, menu->menuAction());
+        actions_.push_back({top, menu->menuAction(), top->Caption});
         for (MenuItem* item : top->items) {
             QAction* action = menu->addAction(item->Caption);
             connect(action, &QAction::triggered, this,
                     [this, item] { call([=, this] { form_.choose(*item); }); });
-            actions_.emplace_back(item, action);
+            actions_.push_back({item, action, item->Caption});
         }
     }
     syncMenus();
@@ -80,23 +80,35 @@ void GameWindow::buildMenus()
 
 void GameWindow::syncMenus()
 {
-    for (const auto& [item, action] : actions_) {
-        if (action->text() != item->Caption)
-            action->setText(item->Caption);
-        if (action->isEnabled() != item->Enabled)
-            action->setEnabled(item->Enabled);
-        // Only a checked item is checkable, so an unchecked one shows no empty box.
-        if (action->isCheckable() != item->Checked)
-            action->setCheckable(item->Checked);
-        if (action->isChecked() != item->Checked)
-            action->setChecked(item->Checked);
+    for (MenuAction& shown : actions_) {
+        const MenuItem& item = *shown.item;
+        if (shown.caption != item.Caption) {
+            shown.caption = item.Caption;
+            shown.action->setText(shown.caption);
+        }
+        if (shown.enabled != item.Enabled) {
+            shown.enabled = item.Enabled;
+            shown.action->setEnabled(shown.enabled);
+        }
+        if (shown.checked != item.Checked) {
+            // Only a checked item is checkable, so an unchecked one shows no empty box.
+            shown.checked = item.Checked;
+            shown.action->setCheckable(shown.checked);
+            shown.action->setChecked(shown.checked);
+        }
     }
 }
 
 void GameWindow::refresh()
 {
-    if (windowTitle() != form_.Caption)
-        setWindowTitle(form_.Caption);
+    if (shown_ && shownChanges_ == changes())
+        return;
+    shown_ = true;
+    shownChanges_ = changes();
+    if (caption_ != form_.Caption) {
+        caption_ = form_.Caption;
+        setWindowTitle(caption_);
+    }
     syncMenus();
     form_.scene(scene_);
     view_->setScene(scene_);
@@ -116,6 +128,8 @@ void GameWindow::call(const std::function<void()>& procedure)
     });
     running_ = false;
     refresh();
+    if (procedure)
+        driver_.schedule(); // the player may have woken a timer
 
     if (!waiting_.empty()) {
         const std::function<void()> next = std::move(waiting_.front());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <utility>
@@ -36,7 +37,7 @@ public:
     // (each distinct one once) and the game goes on.
     void call(const std::function<void()>& procedure);
 
-    // Shows the present state: caption, menus, playfield.
+    // Shows the present state: caption, menus, playfield; nothing to do when nothing changed.
     void refresh();
 
     PlayfieldView* playfield() const { return view_; }
@@ -54,7 +55,18 @@ private:
     RealTimeDriver driver_;
     FailureReport failures_;
     Scene scene_; // reused, to avoid allocating each frame
-    std::vector<std::pair<const MenuItem*, QAction*>> actions_;
+    // A menu item, its action and what the action shows, to touch the action only on a change.
+    struct MenuAction {
+        const MenuItem* item;
+        QAction* action;
+        QString caption;
+        bool enabled = true;
+        bool checked = false;
+    };
+    std::vector<MenuAction> actions_;
+    QString caption_;                // the window title shown
+    std::uint64_t shownChanges_ = 0; // the change count when the window was last brought up to date
+    bool shown_ = false;
     std::deque<std::function<void()>> waiting_;
     bool running_ = false;
 };

@@ -17,8 +17,9 @@ RealTimeDriver::RealTimeDriver(Clock& clock, std::function<void()> wake, QObject
 
 void RealTimeDriver::start()
 {
-    wall_.start();
-    wallBase_ = 0;
+    elapsed_.start();
+    wallBase_ = wallMs_();
+    lastWake_ = wallBase_;
     gameBase_ = clock_.now();
     running_ = true;
     schedule();
@@ -32,7 +33,7 @@ void RealTimeDriver::stop()
 
 std::int64_t RealTimeDriver::gameNow() const
 {
-    return gameBase_ + (wall_.elapsed() - wallBase_);
+    return gameBase_ + (wallMs_() - wallBase_);
 }
 
 void RealTimeDriver::catchUp()
@@ -40,11 +41,11 @@ void RealTimeDriver::catchUp()
     if (!running_ || paused() || clock_.busy())
         return;
     std::int64_t target = gameNow();
-    if (target - clock_.now() > maxCatchUpMs) {
+    if (target - clock_.now() > maxCatchUpMs && clock_.nextDue()) {
         gameBase_ -= target - clock_.now() - maxCatchUpMs;
         target = clock_.now() + maxCatchUpMs;
     }
-    lastWake_ = wall_.elapsed();
+    lastWake_ = wallMs_();
     clock_.advanceTo(target);
 }
 
@@ -64,14 +65,14 @@ void RealTimeDriver::schedule()
         return;
     }
     const std::int64_t untilDue = *next - gameNow();
-    const std::int64_t untilFrame = lastWake_ + frameMs_ - wall_.elapsed();
+    const std::int64_t untilFrame = lastWake_ + frameMs_ - wallMs_();
     timer_.start(static_cast<int>(std::clamp<std::int64_t>(std::max(untilDue, untilFrame), 0, 60'000)));
 }
 
 void RealTimeDriver::pause()
 {
     if (pauses_++ == 0) {
-        const std::int64_t now = wall_.elapsed();
+        const std::int64_t now = wallMs_();
         gameBase_ += now - wallBase_;
         wallBase_ = now;
         timer_.stop();
@@ -83,7 +84,7 @@ void RealTimeDriver::resume()
     if (pauses_ == 0 || --pauses_ > 0)
         return;
     // Carry on from where the game stood when it paused.
-    wallBase_ = wall_.elapsed();
+    wallBase_ = wallMs_();
     lastWake_ = wallBase_;
     schedule();
 }
