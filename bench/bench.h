@@ -79,8 +79,10 @@ struct Run {
 };
 
 struct GameRuns {
-    Load idle;
+    Load idle; // before a game
     Run playing;
+    Load stopped; // after "Arreter"
+    Load ended;   // after a lost game
     double refreshRate = 0;
 };
 

@@ -72,11 +72,17 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
         std::printf("  %-34s %6.0f /s  %6.0f /s  %6.2f %%\n", what, load.wakeUpsPerSecond,
                     load.mainWakeUpsPerSecond, load.cpuPercent);
     };
+    std::printf("  %-34s %9s  %9s  %8s\n", "", "all", "main", "CPU");
     printLoad("ten raw Qt timers", raw.load);
     printLoad("idle, before a game", game.idle);
     printLoad("a game in progress", game.playing.load);
     printLoad("a game in progress, at scale 2", enlarged.playing.load);
-    std::printf("\n");
+    printLoad("idle, after \"Arreter\"", game.stopped);
+    printLoad("idle, after a lost game", game.ended);
+    std::printf(
+        "  a game in progress takes %.0f %% of the raw timers' CPU at scale 1, %.0f %% at scale 2\n\n",
+        100 * game.playing.load.cpuPercent / raw.load.cpuPercent,
+        100 * enlarged.playing.load.cpuPercent / raw.load.cpuPercent);
 }
 
 } // namespace bench

@@ -167,7 +167,7 @@ private slots:
                 QPainter painter(&image);
                 if (only)
                     painter.setClipRegion(*only);
-                runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures);
+                runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures, only);
             };
             runtime::Scene shown;
             g.w.scene(shown);
@@ -231,6 +231,50 @@ private slots:
 
         send(QEvent::KeyPress, Qt::Key_Space, false);
         QCOMPARE(g.w.nbtir, 2);
+    }
+
+    // The driver on a wall clock of the test's own. A wake-up more than maxCatchUpMs late (a
+    // stall of the machine) lets the game lag behind; once every timer sleeps nothing wakes
+    // the program, and an hour's wait is caught up at once, the timers keeping their rhythm.
+    // With nothing new shown for quietMs it wakes only every lazyMs; the player's action
+    // wakes it again.
+    void theDriverWakesOnlyWhenItMustAndCatchesUpAsItShould()
+    {
+        using runtime::qt::RealTimeDriver;
+        runtime::Clock clock;
+        runtime::Timer timer(clock, 10, true);
+        runtime::Watched<int> moves = 0;
+        timer.onTick([&] { moves = std::min(moves + 1, 3); });
+        std::int64_t wall = 0;
+        RealTimeDriver driver(clock, [] {});
+        driver.setWallClock([&] { return wall; });
+        driver.setFrameInterval(1);
+        driver.start();
+        QCOMPARE(driver.plannedWake().value_or(-1), 10);
+
+        wall = 10'000;
+        driver.catchUp();
+        QCOMPARE(clock.now(), 10 + RealTimeDriver::maxCatchUpMs);
+        QCOMPARE(moves.get(), 3);
+        driver.schedule();
+        QVERIFY(!driver.plannedWake());
+
+        wall += 3'600'000;
+        driver.catchUp();
+        QCOMPARE(clock.now(), 3'600'260);
+        QCOMPARE(timer.due().value_or(-1), 3'600'270);
+
+        moves = -1'000'000; // the player's doing: moves on for ever, unseen
+        driver.shown();
+        driver.schedule();
+        QCOMPARE(driver.plannedWake().value_or(-1), wall + 10);
+        wall += RealTimeDriver::quietMs;
+        driver.catchUp();
+        driver.schedule();
+        QCOMPARE(driver.plannedWake().value_or(-1), wall + RealTimeDriver::lazyMs);
+        driver.shown();
+        driver.schedule();
+        QCOMPARE(driver.plannedWake().value_or(-1), wall + 10);
     }
 };
 

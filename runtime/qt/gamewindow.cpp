@@ -78,25 +78,30 @@ void GameWindow::buildMenus()
     syncMenus();
 }
 
-void GameWindow::syncMenus()
+bool GameWindow::syncMenus()
 {
+    bool changed = false;
     for (MenuAction& shown : actions_) {
         const MenuItem& item = *shown.item;
         if (shown.caption != item.Caption) {
             shown.caption = item.Caption;
             shown.action->setText(shown.caption);
+            changed = true;
         }
         if (shown.enabled != item.Enabled) {
             shown.enabled = item.Enabled;
             shown.action->setEnabled(shown.enabled);
+            changed = true;
         }
         if (shown.checked != item.Checked) {
             // Only a checked item is checkable, so an unchecked one shows no empty box.
             shown.checked = item.Checked;
             shown.action->setCheckable(shown.checked);
             shown.action->setChecked(shown.checked);
+            changed = true;
         }
     }
+    return changed;
 }
 
 void GameWindow::refresh()
@@ -105,13 +110,15 @@ void GameWindow::refresh()
         return;
     shown_ = true;
     shownChanges_ = changes();
-    if (caption_ != form_.Caption) {
+    bool changed = caption_ != form_.Caption;
+    if (changed) {
         caption_ = form_.Caption;
         setWindowTitle(caption_);
     }
-    syncMenus();
+    changed |= syncMenus();
     form_.scene(scene_);
-    view_->setScene(scene_);
+    if (view_->setScene(scene_) || changed)
+        driver_.shown();
 }
 
 void GameWindow::call(const std::function<void()>& procedure)
@@ -128,8 +135,10 @@ void GameWindow::call(const std::function<void()>& procedure)
     });
     running_ = false;
     refresh();
-    if (procedure)
+    if (procedure) {
+        driver_.shown();
         driver_.schedule(); // the player may have woken a timer
+    }
 
     if (!waiting_.empty()) {
         const std::function<void()> next = std::move(waiting_.front());

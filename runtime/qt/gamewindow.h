@@ -48,7 +48,7 @@ protected:
 
 private:
     void buildMenus();
-    void syncMenus();
+    bool syncMenus(); // true when a menu item changed
 
     Form& form_;
     PlayfieldView* view_;

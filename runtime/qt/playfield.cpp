@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "runtime/qt/keys.h"
@@ -99,7 +100,7 @@ Placement place(QSizeF client, const QRectF& target)
 } // namespace
 
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
-                PictureBook& pictures)
+                PictureBook& pictures, const QRegion* only)
 {
     const Placement at = place(client, target);
     painter.save();
@@ -107,9 +108,17 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
     painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    const QString* name = nullptr; // pictures come in runs of the same one
+    const QPixmap* pixmap = nullptr;
     for (const ScenePicture& sprite : scene.pictures) {
-        const QPixmap& pixmap = pictures[sprite.picture];
-        painter.drawPixmap(at.pixels(sprite), pixmap, pixmap.rect());
+        const QRect place = at.pixels(sprite);
+        if (only && !only->intersects(place))
+            continue;
+        if (!name || *name != sprite.picture) {
+            name = &sprite.picture;
+            pixmap = &pictures[sprite.picture];
+        }
+        painter.drawPixmap(place, *pixmap, pixmap->rect());
     }
     painter.translate(at.field.topLeft());
     painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
@@ -137,7 +146,7 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
         }
     };
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
-        return a.picture == b.picture && at.pixels(a) == at.pixels(b);
+        return a == b || (a.picture == b.picture && at.pixels(a) == at.pixels(b));
     });
     compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
     return region & at.field.toAlignedRect();
@@ -156,20 +165,22 @@ QSize PlayfieldView::sizeHint() const
                  static_cast<int>(std::lround(client_.height() / twipsPerPixel)));
 }
 
-void PlayfieldView::setScene(const Scene& scene)
+bool PlayfieldView::setScene(const Scene& scene)
 {
     if (scene == scene_)
-        return;
+        return false;
     const QRegion changed = changedRegion(scene_, scene, client_, QRectF(rect()));
     scene_ = scene;
-    if (!changed.isEmpty())
-        update(changed);
+    if (changed.isEmpty())
+        return false;
+    update(changed);
+    return true;
 }
 
-void PlayfieldView::paintEvent(QPaintEvent*)
+void PlayfieldView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    paintScene(painter, scene_, client_, QRectF(rect()), pictures_);
+    paintScene(painter, scene_, client_, QRectF(rect()), pictures_, &event->region());
 }
 
 void PlayfieldView::keyPressEvent(QKeyEvent* event)

@@ -36,9 +36,10 @@ private:
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
 // scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
-// stays crisp, each picture at a whole-pixel place.
+// stays crisp, each picture at a whole-pixel place. Only the pictures that touch `only`, when
+// given, are drawn: the painter is clipped to it.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
-                PictureBook& pictures);
+                PictureBook& pictures, const QRegion* only = nullptr);
 
 // The pixels of `target` that can differ between the two scenes as paintScene draws them.
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target);
@@ -49,8 +50,8 @@ class PlayfieldView final : public QWidget {
 public:
     explicit PlayfieldView(QSizeF client, QWidget* parent = nullptr);
 
-    // Repaints when the scene differs from the one shown.
-    void setScene(const Scene& scene);
+    // Repaints what differs from the scene shown; true when that is any pixel.
+    bool setScene(const Scene& scene);
     const Scene& scene() const { return scene_; }
 
     QSize sizeHint() const override;

@@ -2,6 +2,7 @@
 #include "runtime/qt/realtimedriver.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace runtime::qt {
 
@@ -20,6 +21,7 @@ void RealTimeDriver::start()
     elapsed_.start();
     wallBase_ = wallMs_();
     lastWake_ = wallBase_;
+    lastShown_ = wallBase_;
     gameBase_ = clock_.now();
     running_ = true;
     schedule();
@@ -29,6 +31,7 @@ void RealTimeDriver::stop()
 {
     running_ = false;
     timer_.stop();
+    plannedWake_.reset();
 }
 
 std::int64_t RealTimeDriver::gameNow() const
@@ -40,13 +43,12 @@ void RealTimeDriver::catchUp()
 {
     if (!running_ || paused() || clock_.busy())
         return;
-    std::int64_t target = gameNow();
-    if (target - clock_.now() > maxCatchUpMs && clock_.nextDue()) {
-        gameBase_ -= target - clock_.now() - maxCatchUpMs;
-        target = clock_.now() + maxCatchUpMs;
-    }
-    lastWake_ = wallMs_();
-    clock_.advanceTo(target);
+    const std::int64_t wall = wallMs_();
+    if (plannedWake_ && wall - *plannedWake_ > maxCatchUpMs)
+        gameBase_ -= wall - *plannedWake_ - maxCatchUpMs; // the machine stalled: the game lags
+    plannedWake_.reset();
+    lastWake_ = wall;
+    clock_.advanceTo(gameNow());
 }
 
 void RealTimeDriver::wake()
@@ -62,11 +64,16 @@ void RealTimeDriver::schedule()
     const auto next = clock_.nextDue();
     if (!next) {
         timer_.stop(); // nothing will happen until the player acts
+        plannedWake_.reset();
         return;
     }
-    const std::int64_t untilDue = *next - gameNow();
-    const std::int64_t untilFrame = lastWake_ + frameMs_ - wallMs_();
-    timer_.start(static_cast<int>(std::clamp<std::int64_t>(std::max(untilDue, untilFrame), 0, 60'000)));
+    const std::int64_t wall = wallMs_();
+    std::int64_t wait = std::max(*next - gameNow(), lastWake_ + frameMs_ - wall);
+    if (wall - lastShown_ >= quietMs)
+        wait = std::max(wait, lastWake_ + lazyMs - wall);
+    wait = std::clamp<std::int64_t>(wait, 0, 60'000);
+    plannedWake_ = wall + wait;
+    timer_.start(static_cast<int>(wait));
 }
 
 void RealTimeDriver::pause()
@@ -76,6 +83,7 @@ void RealTimeDriver::pause()
         gameBase_ += now - wallBase_;
         wallBase_ = now;
         timer_.stop();
+        plannedWake_.reset();
     }
 }
 

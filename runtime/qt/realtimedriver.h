@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -35,8 +36,11 @@ public:
     // Sets the next wake-up from the clock: after anything that may have woken a timer.
     void schedule();
 
-    // No wake-up is coming: the game waits for the player.
-    bool sleeping() const { return !timer_.isActive(); }
+    // Something new was shown, or the player acted: the game is lively.
+    void shown() { lastShown_ = wallMs_(); }
+
+    // The wall-clock moment of the coming wake-up; none while the game waits for the player.
+    std::optional<std::int64_t> plannedWake() const { return plannedWake_; }
 
     // Where the wall-clock milliseconds come from; tests make their own time.
     void setWallClock(std::function<std::int64_t()> milliseconds) { wallMs_ = std::move(milliseconds); }
@@ -49,11 +53,18 @@ public:
 
     void setFrameInterval(int ms) { frameMs_ = ms > 0 ? ms : 16; }
 
-    // The most game time one wake-up may catch up while something is due. After a longer stall
-    // (the machine slept, a debugger held the program) the game does not replay minutes in one
-    // go: it lags instead. A clock with nothing due is brought up to now at once, however long
-    // the game has waited.
+    // How late a wake-up may be and still catch the game up to the wall clock. After a longer
+    // stall (the machine slept, a debugger held the program) the game does not replay minutes
+    // in one go: it lags instead. A game that waited for the player, with nothing due, is
+    // brought up to now at once, however long it waited.
     static constexpr std::int64_t maxCatchUpMs = 250;
+
+    // When nothing new has been shown for quietMs, what the timers still change cannot be seen
+    // (a shot flown above the field, say): the driver then wakes only every lazyMs, each
+    // wake-up still running every tick up to its moment, until something shows or the player
+    // acts.
+    static constexpr std::int64_t quietMs = 2000;
+    static constexpr std::int64_t lazyMs = 2000;
 
 private:
     void wake();
@@ -66,7 +77,9 @@ private:
     std::function<std::int64_t()> wallMs_ = [this] { return elapsed_.elapsed(); };
     std::int64_t wallBase_ = 0; // wall milliseconds at which the game stood at gameBase_
     std::int64_t gameBase_ = 0;
-    std::int64_t lastWake_ = 0; // wall milliseconds of the last advance
+    std::int64_t lastWake_ = 0;  // wall milliseconds of the last advance
+    std::int64_t lastShown_ = 0; // wall milliseconds when something new was last shown
+    std::optional<std::int64_t> plannedWake_;
     int pauses_ = 0;
     int frameMs_ = 16;
     bool running_ = false;
