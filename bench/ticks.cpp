@@ -106,10 +106,11 @@ Run countTicks(runtime::qt::GameWindow& window, mmm& form, Probe& probe, int ms)
     return run;
 }
 
-// How the real window and driver load the machine while nothing changes for `ms`.
-Load quiet(int ms)
+// How the real window and driver load the machine for `ms` once nothing has moved for
+// `settleMs`.
+Load quiet(int ms, int settleMs = 1000)
 {
-    runEventsFor(1000); // the timers' last ticks that change something, before they sleep
+    runEventsFor(settleMs);
     const Usage before = usageNow();
     runEventsFor(ms);
     return loadBetween(before, usageNow(), ms / 1000.0);
@@ -158,7 +159,9 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
         form.tire(0).Top = form.vaisseau.Top + 100;
     });
     runEventsUntil([&form] { return form.perd.Visible.get(); }, 1000);
-    out.ended = quiet(idleMs);
+    // The ship's shot still flies up, seen for a second and a half and then above the field,
+    // where the driver soon stops following it closely.
+    out.ended = quiet(idleMs, 1500 + int(runtime::qt::RealTimeDriver::quietMs) + 500);
     return out;
 }
 

@@ -11,6 +11,7 @@ RealTimeDriver::RealTimeDriver(Clock& clock, std::function<void()> wake, QObject
       clock_(clock),
       wake_(std::move(wake))
 {
+    elapsed_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &RealTimeDriver::wake);
@@ -18,7 +19,6 @@ RealTimeDriver::RealTimeDriver(Clock& clock, std::function<void()> wake, QObject
 
 void RealTimeDriver::start()
 {
-    elapsed_.start();
     wallBase_ = wallMs_();
     lastWake_ = wallBase_;
     lastShown_ = wallBase_;
