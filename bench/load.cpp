@@ -69,7 +69,7 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
     std::printf(
         "2. Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
     const auto printLoad = [](const char* what, const Load& load) {
-        std::printf("  %-34s %6.0f /s  %6.0f /s  %6.2f %%\n", what, load.wakeUpsPerSecond,
+        std::printf("  %-34s %6.1f /s  %6.1f /s  %6.2f %%\n", what, load.wakeUpsPerSecond,
                     load.mainWakeUpsPerSecond, load.cpuPercent);
     };
     std::printf("  %-34s %9s  %9s  %8s\n", "", "all", "main", "CPU");
