@@ -106,9 +106,8 @@ bool GameWindow::syncMenus()
 
 void GameWindow::refresh()
 {
-    if (shown_ && shownChanges_ == changes())
+    if (shownChanges_ == changes())
         return;
-    shown_ = true;
     shownChanges_ = changes();
     bool changed = caption_ != form_.Caption;
     if (changed) {

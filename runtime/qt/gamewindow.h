@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -64,9 +65,8 @@ private:
         bool checked = false;
     };
     std::vector<MenuAction> actions_;
-    QString caption_;                // the window title shown
-    std::uint64_t shownChanges_ = 0; // the change count when the window was last brought up to date
-    bool shown_ = false;
+    QString caption_;                           // the window title shown
+    std::optional<std::uint64_t> shownChanges_; // the change count when last brought up to date
     std::deque<std::function<void()>> waiting_;
     bool running_ = false;
 };
