@@ -53,12 +53,24 @@ QPixmap loadPicture(const QString& name)
     return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
-const QPixmap& PictureBook::operator[](const QString& name)
+const QPixmap& PictureBook::scaled(const QString& name, QSize size)
 {
-    auto found = pictures_.find(name);
-    if (found == pictures_.end())
-        found = pictures_.insert(name, loadPicture(name));
-    return *found;
+    const auto key = std::tuple(name, size.width(), size.height());
+    auto found = scaled_.find(key);
+    if (found != scaled_.end())
+        return found->second;
+    if (scaled_.size() >= 64) // a window resized again and again: keep only the sizes in use
+        scaled_.clear();
+    auto picture = pictures_.find(name);
+    if (picture == pictures_.end())
+        picture = pictures_.insert(name, loadPicture(name));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(image.rect(), *picture, picture->rect());
+    painter.end();
+    return scaled_.emplace(key, QPixmap::fromImage(image)).first->second;
 }
 
 namespace {
@@ -108,23 +120,24 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
     painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const QString* name = nullptr; // pictures come in runs of the same one
+    const QString* name = nullptr; // pictures come in runs of the same one, at one size
     const QPixmap* pixmap = nullptr;
     for (const ScenePicture& sprite : scene.pictures) {
         const QRect place = at.pixels(sprite);
-        if (only && !only->intersects(place))
+        if (place.isEmpty() || (only && !only->intersects(place)))
             continue;
-        if (!name || *name != sprite.picture) {
+        if (!name || *name != sprite.picture || pixmap->size() != place.size()) {
             name = &sprite.picture;
-            pixmap = &pictures[sprite.picture];
+            pixmap = &pictures.scaled(sprite.picture, place.size());
         }
-        painter.drawPixmap(place, *pixmap, pixmap->rect());
+        painter.drawPixmap(place.topLeft(), *pixmap);
     }
     painter.translate(at.field.topLeft());
     painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     for (const Label& label : scene.labels)
-        paintLabel(painter, label);
+        if (!only || only->intersects(at.pixels(label)))
+            paintLabel(painter, label);
     painter.restore();
 }
 
@@ -134,21 +147,38 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     // ones at the same place in both drawing orders are drawn alike, in the same order, over
     // every other pixel. A picture that moved by less than a pixel has not moved.
     const Placement at = place(client, target);
-    QRegion region;
+    std::vector<QRect> rects;
     const auto compare = [&](const auto& was, const auto& is, const auto& same) {
         for (std::size_t i = 0; i < std::max(was.size(), is.size()); ++i) {
             if (i < was.size() && i < is.size() && same(was[i], is[i]))
                 continue;
-            if (i < was.size())
-                region += at.pixels(was[i]);
-            if (i < is.size())
-                region += at.pixels(is[i]);
+            const QRect a = i < was.size() ? at.pixels(was[i]) : QRect();
+            const QRect b = i < is.size() ? at.pixels(is[i]) : QRect();
+            // What slid along its row or its column covers one rectangle, its two places and
+            // the strip between them.
+            const bool sameRow = a.top() == b.top() && a.height() == b.height();
+            const bool sameColumn = a.left() == b.left() && a.width() == b.width();
+            if ((sameRow || sameColumn) && a.intersects(b)) {
+                rects.push_back(a | b);
+                continue;
+            }
+            for (const QRect& r : {a, b})
+                if (!r.isEmpty())
+                    rects.push_back(r);
         }
     };
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
         return a == b || (a.picture == b.picture && at.pixels(a) == at.pixels(b));
     });
     compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
+    // In reading order most rectangles only extend the region at its end, which costs little:
+    // a wiggle of the formation moves some sixty pictures at once.
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    });
+    QRegion region;
+    for (const QRect& r : rects)
+        region += r;
     return region & at.field.toAlignedRect();
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <tuple>
 
 #include <QHash>
 #include <QImage>
@@ -25,19 +27,22 @@ QImage artwork(const QString& name);
 // The same picture with its black surround transparent, as the playfield draws it.
 QPixmap loadPicture(const QString& name);
 
-// The artwork, each picture loaded once.
+// The artwork, each picture loaded once and scaled once to each size it is drawn at.
 class PictureBook {
 public:
-    const QPixmap& operator[](const QString& name);
+    // The picture stretched to `size` pixels, nearest-neighbour: drawn unscaled, it gives the
+    // very pixels of the picture drawn stretched into a rectangle of that size.
+    const QPixmap& scaled(const QString& name, QSize size);
 
 private:
     QHash<QString, QPixmap> pictures_;
+    std::map<std::tuple<QString, int, int>, QPixmap> scaled_;
 };
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
 // scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
-// stays crisp, each picture at a whole-pixel place. Only the pictures that touch `only`, when
-// given, are drawn: the painter is clipped to it.
+// stays crisp, each picture at a whole-pixel place. Only the pictures and banners that touch
+// `only`, when given, are drawn: the painter is clipped to it.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures, const QRegion* only = nullptr);
 
