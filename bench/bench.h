@@ -81,8 +81,10 @@ struct Run {
 struct GameRuns {
     Load idle; // before a game
     Run playing;
-    Load stopped; // after "Arreter"
-    Load ended;   // after a lost game
+    Load rawBeside;        // the ten raw timers, in turns with the game in progress
+    double shareOfRaw = 0; // the game's CPU over theirs, median of the turns
+    Load stopped;          // after "Arreter"
+    Load ended;            // after a lost game
     double refreshRate = 0;
 };
 

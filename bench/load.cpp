@@ -76,13 +76,14 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
     printLoad("ten raw Qt timers", raw.load);
     printLoad("idle, before a game", game.idle);
     printLoad("a game in progress", game.playing.load);
+    printLoad("  the raw timers, in turns with it", game.rawBeside);
     printLoad("a game in progress, at scale 2", enlarged.playing.load);
+    printLoad("  the raw timers, in turns with it", enlarged.rawBeside);
     printLoad("idle, after \"Arreter\"", game.stopped);
     printLoad("idle, after a lost game", game.ended);
-    std::printf(
-        "  a game in progress takes %.0f %% of the raw timers' CPU at scale 1, %.0f %% at scale 2\n\n",
-        100 * game.playing.load.cpuPercent / raw.load.cpuPercent,
-        100 * enlarged.playing.load.cpuPercent / raw.load.cpuPercent);
+    std::printf("  a game in progress takes %.0f %% of the CPU of the raw timers in turns with it at scale 1,"
+                " %.0f %% at scale 2 (the median of ten turns of a second)\n\n",
+                100 * game.shareOfRaw, 100 * enlarged.shareOfRaw);
 }
 
 } // namespace bench

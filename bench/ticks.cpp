@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -116,10 +117,47 @@ Load quiet(int ms, int settleMs = 1000)
     return loadBetween(before, usageNow(), ms / 1000.0);
 }
 
+// The game in progress, in `turns` turns of `turnMs` with the ten raw timers, the game paused
+// while they run: sets the game's load, the raw timers' and the median of the game's CPU over
+// the raw timers' from turn to turn. A machine that slows down for a few seconds weighs on
+// both alike, or on a turn or two that the median leaves out.
+void inTurns(runtime::qt::RealTimeDriver& driver, int turns, int turnMs, GameRuns& out)
+{
+    struct Total {
+        Usage usage;
+        double seconds = 0;
+        // Runs `run`, adds its usage, and returns its CPU share.
+        double add(const std::function<void()>& run)
+        {
+            QElapsedTimer wall;
+            wall.start();
+            const Usage before = usageNow();
+            run();
+            const Usage after = usageNow();
+            const double s = double(wall.nsecsElapsed()) / 1e9;
+            usage.cpuSeconds += after.cpuSeconds - before.cpuSeconds;
+            usage.wakeUps += after.wakeUps - before.wakeUps;
+            usage.mainWakeUps += after.mainWakeUps - before.mainWakeUps;
+            seconds += s;
+            return (after.cpuSeconds - before.cpuSeconds) / s;
+        }
+    } game, raw;
+    std::vector<double> shares;
+    for (int i = 0; i < turns; ++i) {
+        driver.pause();
+        const double rawShare = raw.add([turnMs] { rawQtTimers(turnMs); });
+        driver.resume();
+        shares.push_back(game.add([turnMs] { runEventsFor(turnMs); }) / rawShare);
+    }
+    out.playing.load = loadBetween({}, game.usage, game.seconds);
+    out.rawBeside = loadBetween({}, raw.usage, raw.seconds);
+    out.shareOfRaw = percentile(shares, 50);
+}
+
 // The real window and driver on the real X server, through `idleMs` before a game and `playMs`
 // of a game in progress, the playfield enlarged `scale` times. Every tick runs when the ticks
-// are to be counted; otherwise timers sleep as in the game, and `idleMs` after "Arreter" and
-// after a lost game are measured too.
+// are to be counted; otherwise timers sleep as in the game, the game in progress takes turns
+// with the raw timers, and `idleMs` after "Arreter" and after a lost game are measured too.
 GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
 {
     GameRuns out;
@@ -144,11 +182,12 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     window.call([&g] { g.start(); });
     runEventsUntil([&form] { return form.PERDUGAGNE.enabled(); }, 20'000);
     runEventsFor(500);
-    out.playing = countTicks(window, form, probe, playMs);
-    if (everyTick)
+    if (everyTick) {
+        out.playing = countTicks(window, form, probe, playMs);
         return out;
+    }
+    inTurns(window.driver(), playMs / 1000, 1000, out);
 
-    window.driver().start();
     window.call([&g] { g.stop(); });
     out.stopped = quiet(idleMs);
     window.call([&g] { g.start(); });
@@ -213,12 +252,17 @@ double timerFigures(QJsonObject& results)
     driver.insert("lag_median_ms", counted.playing.lagMedianMs);
     driver.insert("lag_max_ms", counted.playing.lagMaxMs);
     results.insert("tick_fidelity", QJsonObject{{"raw_qt_timers", json(raw)}, {"real_driver", driver}});
-    results.insert("load", QJsonObject{{"raw_qt_timers", json(raw.load)},
-                                       {"idle_before_a_game", json(game.idle)},
-                                       {"game_in_progress", json(game.playing.load)},
-                                       {"game_at_scale_2", json(enlarged.playing.load)},
-                                       {"idle_after_stop", json(game.stopped)},
-                                       {"idle_after_lost_game", json(game.ended)}});
+    results.insert("load",
+                   QJsonObject{{"raw_qt_timers", json(raw.load)},
+                               {"idle_before_a_game", json(game.idle)},
+                               {"game_in_progress", json(game.playing.load)},
+                               {"raw_qt_timers_in_turns_with_the_game", json(game.rawBeside)},
+                               {"game_share_of_raw_qt_timers_median", game.shareOfRaw},
+                               {"game_at_scale_2", json(enlarged.playing.load)},
+                               {"raw_qt_timers_in_turns_with_the_game_at_scale_2", json(enlarged.rawBeside)},
+                               {"game_at_scale_2_share_of_raw_qt_timers_median", enlarged.shareOfRaw},
+                               {"idle_after_stop", json(game.stopped)},
+                               {"idle_after_lost_game", json(game.ended)}});
     return game.refreshRate;
 }
 
