@@ -176,8 +176,18 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
     });
+    // Fewer rectangles cost less to repaint and to send than many small ones: neighbours in
+    // reading order are taken as one when that adds few pixels, as along a row of aliens.
+    const auto area = [](const QRect& r) { return std::int64_t(r.width()) * r.height(); };
+    std::vector<QRect> merged;
+    for (const QRect& r : rects) {
+        if (!merged.empty() && area(merged.back() | r) * 8 <= (area(merged.back()) + area(r)) * 9)
+            merged.back() |= r;
+        else
+            merged.push_back(r);
+    }
     QRegion region;
-    for (const QRect& r : rects)
+    for (const QRect& r : merged)
         region += r;
     return region & at.field.toAlignedRect();
 }
