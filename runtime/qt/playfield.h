@@ -55,7 +55,7 @@ class PlayfieldView final : public QWidget {
 public:
     explicit PlayfieldView(QSizeF client, QWidget* parent = nullptr);
 
-    // Repaints what differs from the scene shown; true when that is any pixel.
+    // Repaints at once what differs from the scene shown; true when that is any pixel.
     bool setScene(const Scene& scene);
     const Scene& scene() const { return scene_; }
 
