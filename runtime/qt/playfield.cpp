@@ -146,46 +146,43 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     // A pixel can change only under a picture or banner that moved, came, went or changed: the
     // ones at the same place in both drawing orders are drawn alike, in the same order, over
     // every other pixel. A picture that moved by less than a pixel has not moved.
+    //
+    // Fewer rectangles cost less to repaint and to send than many small ones, so a rectangle is
+    // taken together with the last one when that adds few pixels: a picture's two places when
+    // it slid, and, in reading order, a row of aliens after a wiggle.
     const Placement at = place(client, target);
+    const auto area = [](const QRect& r) { return std::int64_t(r.width()) * r.height(); };
+    const auto add = [&area](std::vector<QRect>& rects, const QRect& r) {
+        if (r.isEmpty())
+            return;
+        if (!rects.empty() && area(rects.back() | r) * 8 <= (area(rects.back()) + area(r)) * 9)
+            rects.back() |= r;
+        else
+            rects.push_back(r);
+    };
     std::vector<QRect> rects;
     const auto compare = [&](const auto& was, const auto& is, const auto& same) {
         for (std::size_t i = 0; i < std::max(was.size(), is.size()); ++i) {
             if (i < was.size() && i < is.size() && same(was[i], is[i]))
                 continue;
-            const QRect a = i < was.size() ? at.pixels(was[i]) : QRect();
-            const QRect b = i < is.size() ? at.pixels(is[i]) : QRect();
-            // What slid along its row or its column covers one rectangle, its two places and
-            // the strip between them.
-            const bool sameRow = a.top() == b.top() && a.height() == b.height();
-            const bool sameColumn = a.left() == b.left() && a.width() == b.width();
-            if ((sameRow || sameColumn) && a.intersects(b)) {
-                rects.push_back(a | b);
-                continue;
-            }
-            for (const QRect& r : {a, b})
-                if (!r.isEmpty())
-                    rects.push_back(r);
+            if (i < was.size())
+                add(rects, at.pixels(was[i]));
+            if (i < is.size())
+                add(rects, at.pixels(is[i]));
         }
     };
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
         return a == b || (a.picture == b.picture && at.pixels(a) == at.pixels(b));
     });
     compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
-    // In reading order most rectangles only extend the region at its end, which costs little:
-    // a wiggle of the formation moves some sixty pictures at once.
+    // In reading order, most rectangles also extend the region only at its end, which costs
+    // little.
     std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
     });
-    // Fewer rectangles cost less to repaint and to send than many small ones: neighbours in
-    // reading order are taken as one when that adds few pixels, as along a row of aliens.
-    const auto area = [](const QRect& r) { return std::int64_t(r.width()) * r.height(); };
     std::vector<QRect> merged;
-    for (const QRect& r : rects) {
-        if (!merged.empty() && area(merged.back() | r) * 8 <= (area(merged.back()) + area(r)) * 9)
-            merged.back() |= r;
-        else
-            merged.push_back(r);
-    }
+    for (const QRect& r : rects)
+        add(merged, r);
     QRegion region;
     for (const QRect& r : merged)
         region += r;
