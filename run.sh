@@ -3,19 +3,24 @@
 # Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
+#   ./run.sh windows build the Windows package (Qt for Windows is built once, about an hour)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 what=${1:-}
 case "$what" in
-    play | test) ;;
+    play | test | windows) ;;
     *)
-        echo "usage: $0 play|test" >&2
+        echo "usage: $0 play|test|windows" >&2
         exit 2
         ;;
 esac
 
 packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n)
+# Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; the
+# package is then played under Wine by the tests labelled windows.
+[ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
+    wine wine64 icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The end-to-end tests play the real game in an X server of their own.
@@ -31,6 +36,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$what" = windows ]; then
+    exec tools/windows/package.sh
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)

@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/scenarios.sh"
 
 declare -F "scenario_$scenario" >/dev/null || { echo "unknown scenario: $scenario" >&2; exit 2; }
-[ -x "$game" ] || { echo "FAIL: no game at $game" >&2; exit 1; }
+[ -f "$game" ] || { echo "FAIL: no game at $game" >&2; exit 1; }
 
 start_x_server
 start_game "$game"

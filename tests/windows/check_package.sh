@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# What a Windows player gets from the zip: its files, the version record and icon read back
+# from gromzaks.exe as Windows shows them in the file's properties, and, started under Wine in
+# an X server of its own, exactly the shipped libraries and plugins loaded, Qt's French found,
+# and the game's icon on its window (and so on the taskbar).
+#   check_package.sh ZIP WORK SOURCE_DIR VERSION
+# Exit 0 passed, 1 failed, 77 skipped (no package built here, no Wine, no X server).
+set -uo pipefail
+zip=$1 work=$2 source=$3 version=$4
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR
+. "$here/wine.sh"
+prepare_package "$zip" "$work" || exit $?
+scenario=package
+# shellcheck source-path=SCRIPTDIR/../e2e
+. "$here/../e2e/lib.sh"
+for tool in wrestool xprop; do
+    command -v "$tool" >/dev/null || skip "$tool is missing (apt-get install icoutils x11-utils, or ./run.sh windows)"
+done
+folder=$(dirname "$game_exe")
+
+# --- The files: the program, what it loads, Qt's French, the licences and the read-me ---
+expected="Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll gromzaks.exe LICENCE.txt libgcc_s_seh-1.dll
+libstdc++-6.dll libwinpthread-1.dll LISEZMOI.txt platforms/qwindows.dll
+styles/qwindowsvistastyle.dll translations/qtbase_fr.qm"
+files=$(cd "$folder" && find . -type f ! -path './licences/*' | sed 's|^\./||' | sort -f)
+[ "$files" = "$(tr ' ' '\n' <<<"$expected" | sed '/^$/d' | sort -f)" ] ||
+    fail "the package holds: $(echo $files) where it should hold: $(echo $expected)"
+[ "$(find "$folder/licences" -type f -size +1k | wc -l)" -ge 2 ] || fail "no third-party licences in licences/"
+grep -q $'\r$' "$folder/LISEZMOI.txt" || fail "LISEZMOI.txt has no Windows line ends"
+
+# --- The version record and the icon, as the file's properties show them ---
+resources=$(wrestool -l "$game_exe")
+grep -q -- '--type=16 --name=1 --language=1036' <<<"$resources" || fail "no French version record: $resources"
+grep -q -- '--type=14 --name=1 --language=1036' <<<"$resources" || fail "no icon: $resources"
+strings=$(wrestool -x -t 16 "$game_exe" | strings -el)
+field() { grep -A1 -x "$1" <<<"$strings" | tail -n 1; }
+for pair in "ProductName=gromzaks" "InternalName=gromzaks" "OriginalFilename=gromzaks.exe" \
+    "FileVersion=$version" "ProductVersion=$version"; do
+    [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} reads '$(field "${pair%%=*}")', not '${pair#*=}'"
+done
+grep -qx 040C04B0 <<<"$strings" || fail "the version record has no block 040C04B0 (French, Unicode)"
+wrestool -x -t 14 -o "$work/exe-icon.ico" "$game_exe" || fail "cannot extract the program's icon"
+cmp -s "$work/exe-icon.ico" "$source/assets/icons/gromzaks.ico" || fail "the program's icon is not assets/icons/gromzaks.ico"
+
+# --- Started under Wine: what it loads, and its window's icon ---
+start_x_server
+WINEDEBUG=+loaddll,+file start_game "$game_exe"
+wait_title "Gromzak   Points:  0"
+# The icon Qt gave the window is the one a window manager and the taskbar show.
+icon_argb=$(xprop -id "$main_win" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON | cut -d= -f2 | tr -d ' ')
+[ -n "$icon_argb" ] || fail "the game window has no icon"
+echo "window icon: $(cut -d, -f1-2 <<<"$icon_argb" | tr , x) and more"
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null
+game_pid=
+wineserver -w
+
+# Wine names each library it loads, and whether it is Windows' own (builtin) or one of ours.
+loaded=$(grep -o 'Loaded L"[^"]*" at [0-9a-f]*: native' "$tmp/game.log" | sed 's/^Loaded L"\(.*\)" at .*/\1/' |
+    sed 's|.*\\gromzaks[^\\]*\\||; s|\\\\|/|g; s|\\|/|g' | sort -uf)
+shipped=$(cd "$folder" && find . -name '*.dll' | sed 's|^\./||' | sort -uf)
+[ "$loaded" = "$shipped" ] || fail "libraries loaded: $(echo $loaded); shipped: $(echo $shipped)"
+grep -q 'translations\\\\qtbase_fr.qm' "$tmp/game.log" || fail "Qt never opened translations/qtbase_fr.qm"
+echo "PASS [package] $(wc -w <<<"$shipped") libraries, all loaded; version $version in French; the icon"

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds Qt's Core, Gui and Widgets for 64-bit Windows, once, from Debian's own source of the Qt
+# the game is built against on Linux, into a cache folder outside the source tree. A later run
+# reuses it; a change of the recipe (qt.options, the toolchain file, Debian's Qt version) builds
+# it again beside the old one. Prints the folder Qt is installed in, and nothing else on stdout.
+#   build-qt.sh        needs: mingw-w64 (POSIX threads), dpkg-dev, ninja, qt6-base-dev
+# The cache is $GROMZAKS_CACHE, or ~/.cache/gromzaks (XDG_CACHE_HOME respected).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+say() { echo "$*" >&2; }
+
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+recipe=$(cat "$here/qt.options" "$here/mingw-w64.cmake" - <<<"$version" | sha256sum | cut -c1-12)
+cache=${GROMZAKS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/gromzaks}
+prefix=$cache/qt-$version-windows-$recipe
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+work=$cache/qt-windows-work
+rm -rf "$work"
+mkdir -p "$work/apt/parts" "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/src"
+log=$work/build.log
+
+# Debian's source packages, fetched with apt lists of our own: the system's sources are left as
+# they are. The source lines are the system's own Debian lines, read as deb-src.
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    awk -v codename="$codename" 'BEGIN { RS = ""; ORS = "\n\n" }
+        $0 ~ ("Suites:[^\n]*" codename) && $0 ~ /Types:[^\n]*deb/ && $0 !~ /Enabled: *no/ {
+            sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$file"
+done >"$work/apt/parts/debian.sources"
+cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed -n "s/^deb\([[:space:]].*[[:space:]]$codename[[:space:]]\)/deb-src\1/p" >"$work/apt/parts/debian.list" || true
+apt=(apt-get -o "Dir::Etc::SourceList=$work/apt/none.list" -o "Dir::Etc::SourceParts=$work/apt/parts"
+    -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache")
+say "== Fetching Debian's source of Qt $version"
+"${apt[@]}" update >"$log" 2>&1 || true # a repository without sources only warns
+(cd "$work/src" && "${apt[@]}" source "qt6-base=$version") >>"$log" 2>&1 || {
+    tail -n 20 "$log" >&2
+    say "Could not fetch the source of qt6-base $version (is there a Debian line in apt's sources?)"
+    exit 1
+}
+src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+
+say "== Building Qt for Windows into $prefix (once; the better part of an hour on 2 cores; log: $log)"
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DQT_USE_CCACHE=ON)
+mapfile -t options <"$here/qt.options"
+cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
+    "${launcher[@]}" "${options[@]}" >>"$log" 2>&1 &&
+    cmake --build "$work/build" -j "$(nproc 2>/dev/null || echo 2)" >>"$log" 2>&1 &&
+    cmake --install "$work/build" >>"$log" 2>&1 || {
+    grep -E -m 20 'error|Error|FAILED' "$log" >&2 || tail -n 30 "$log" >&2
+    say "Building Qt for Windows failed (all of it in $log)"
+    exit 1
+}
+touch "$prefix/.complete"
+mv "$log" "$prefix/build.log"
+rm -rf "$work"
+echo "$prefix"

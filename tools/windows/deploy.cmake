@@ -1,0 +1,89 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# What `cmake --install` and `cpack` give a Windows player: one folder to unzip, with the
+# program at its top, exactly the libraries and plugins it loads, Qt's French words, the
+# licence and a short read-me. Included by the main CMakeLists.txt on Windows builds, native or
+# cross-built; works the same on both, without Qt's deployment tool.
+
+install(TARGETS gromzaks RUNTIME_DEPENDENCY_SET gromzaks_libraries RUNTIME DESTINATION .)
+
+# Qt loads its window-system plugin and the native style from folders beside the program.
+install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin
+        RUNTIME_DEPENDENCY_SET gromzaks_libraries LIBRARY DESTINATION platforms RUNTIME DESTINATION platforms)
+foreach(style Qt6::QWindowsVistaStylePlugin Qt6::QModernWindowsStylePlugin) # before and after Qt 6.7
+    if(TARGET ${style})
+        install(IMPORTED_RUNTIME_ARTIFACTS ${style}
+                RUNTIME_DEPENDENCY_SET gromzaks_libraries LIBRARY DESTINATION styles RUNTIME DESTINATION styles)
+    endif()
+endforeach()
+
+# The libraries the program and the plugins import, followed from one to the next: Qt's, and
+# with MinGW its C++ runtime. Windows' own are left to Windows.
+get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+if(NOT qt_core_dll)
+    get_target_property(qt_core_dll Qt6::Core LOCATION)
+endif()
+get_filename_component(qt_bin_dir "${qt_core_dll}" DIRECTORY)
+set(library_dirs "${qt_bin_dir}")
+if(MINGW)
+    get_filename_component(compiler_dir "${CMAKE_CXX_COMPILER}" DIRECTORY)
+    list(APPEND library_dirs "${compiler_dir}")
+    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                        OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(IS_ABSOLUTE "${found}")
+            get_filename_component(found_dir "${found}" DIRECTORY)
+            list(APPEND library_dirs "${found_dir}")
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES library_dirs)
+endif()
+install(RUNTIME_DEPENDENCY_SET gromzaks_libraries DESTINATION .
+        PRE_INCLUDE_REGEXES "^[Qq][Tt]6" "^lib"
+        PRE_EXCLUDE_REGEXES ".*"
+        DIRECTORIES ${library_dirs})
+if(MSVC)
+    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION .)
+    include(InstallRequiredSystemLibraries)
+endif()
+# Qt's DLLs come unstripped from a release build of Qt: a stripped install strips them too.
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP AND CMAKE_STRIP)
+        file(GLOB_RECURSE dlls "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/*.dll")
+        foreach(dll IN LISTS dlls)
+            execute_process(COMMAND "${CMAKE_STRIP}" --strip-unneeded "${dll}")
+        endforeach()
+    endif()
+]])
+
+# Qt's own words in French ("Oui", "Non", "Annuler" on the boxes' buttons), from the target Qt
+# or, cross-built, from the host's (the same words for any platform).
+find_file(GROMZAKS_QT_FRENCH qtbase_fr.qm
+          PATHS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}"
+                "${QT_HOST_PATH}/${QT6_HOST_INFO_TRANSLATIONSDIR}"
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(GROMZAKS_QT_FRENCH)
+    install(FILES "${GROMZAKS_QT_FRENCH}" DESTINATION translations)
+else()
+    message(WARNING "qtbase_fr.qm not found (set GROMZAKS_QT_FRENCH): the boxes' buttons would be in English")
+endif()
+
+# The licence and the read-me, with Windows' line ends for any text editor.
+file(READ "${CMAKE_CURRENT_SOURCE_DIR}/LICENSE" licence)
+string(REPLACE "\n" "\r\n" licence "${licence}")
+file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt" "${licence}")
+configure_file(tools/windows/LISEZMOI.txt.in LISEZMOI.txt @ONLY NEWLINE_STYLE WIN32)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt" "${CMAKE_CURRENT_BINARY_DIR}/LISEZMOI.txt" DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}" arch)
+if(arch MATCHES "^(amd64|x86_64|x64)$")
+    set(arch x86_64)
+endif()
+set(CPACK_PACKAGE_FILE_NAME "gromzaks-${PROJECT_VERSION}-windows-${arch}")
+
+# The licences of what the folder carries besides the game (Qt's, the compiler runtime's), when
+# the build is given a folder of them.
+set(GROMZAKS_NOTICES_DIR "" CACHE PATH "Folder of third-party licence texts shipped in licences/")
+if(GROMZAKS_NOTICES_DIR)
+    install(DIRECTORY "${GROMZAKS_NOTICES_DIR}/" DESTINATION licences)
+endif()
