@@ -10,6 +10,7 @@ poll_s=0.03
 tmp=
 xvfb_pid=
 game_pid=
+wm_pid=
 main_win=
 field_x=0
 field_y=0
@@ -25,6 +26,7 @@ cleanup() {
     fi
     # Wine's own processes (its server, its desktop) belong to this X server too.
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
@@ -151,11 +153,16 @@ game_window_shown() {
 }
 
 # A Windows build (.exe) runs under Wine, in the prefix the caller gives (tests/windows/), with
-# Qt's own platform plugin for Windows: Wine starts it more slowly.
+# Qt's own platform plugin for Windows, and it starts more slowly. Wine expects a window
+# manager, as on any desktop: without one it waits two seconds for each window it hides (a box
+# answered, say), and leaves no window active after the help window closes.
 start_game() {
     mkdir -p "$tmp/config"
     local launch=(env QT_QPA_PLATFORM=xcb "$1") bound_ms=10000
     if [[ "$1" == *.exe ]]; then
+        command -v openbox >/dev/null || skip "Wine needs a window manager: openbox is not installed (apt-get install openbox)"
+        openbox --sm-disable >"$tmp/wm.log" 2>&1 &
+        wm_pid=$!
         launch=(env -u QT_QPA_PLATFORM wine "$1")
         bound_ms=30000
     fi
@@ -189,16 +196,25 @@ wait_window_gone() { wait_until "closing of window '$1'" "${2:-3000}" window_cou
 
 # --- keys ---
 
-# Keys go to the focused window; without a window manager we give the focus ourselves.
+# Keys go to the focused window; without a window manager we give the focus ourselves, and
+# with one (under Wine) we ask it to activate the window, as a click would.
+focus_window() {
+    if [ -n "$wm_pid" ]; then
+        xdotool windowactivate --sync "$1" 2>/dev/null || fail "cannot activate window $1"
+    else
+        xdotool windowfocus --sync "$1" 2>/dev/null || fail "cannot focus window $1"
+    fi
+}
+
 keys_to() {
     local w=$1
     shift
-    xdotool windowfocus --sync "$w" 2>/dev/null || fail "cannot focus window $w"
+    focus_window "$w"
     xdotool key --delay 80 "$@"
 }
 
 type_to() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || fail "cannot focus window $1"
+    focus_window "$1"
     xdotool type --delay 40 "$2"
 }
 

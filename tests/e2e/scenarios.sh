@@ -114,7 +114,7 @@ scenario_move() {
     start_playing_safely
     locate_ship
     local from=$ship_left
-    xdotool windowfocus --sync "$main_win"
+    focus_window "$main_win"
     # Held down, the key repeats: several steps of 16 px.
     xdotool keydown Right
     wait_until "ship moved right by 3 steps" 2000 ship_right_of $((from + 48))
@@ -221,7 +221,7 @@ scenario_pictures() {
     local out=${PICTURES_DIR:-$PWD}
     start_playing_safely
     wait_until "21st column of aliens" 6000 last_column_built
-    xdotool windowfocus --sync "$main_win"
+    focus_window "$main_win"
     xdotool keydown Left
     sleep 0.6
     xdotool keyup Left

@@ -34,33 +34,60 @@ grep -q $'\r$' "$folder/LISEZMOI.txt" || fail "LISEZMOI.txt has no Windows line 
 resources=$(wrestool -l "$game_exe")
 grep -q -- '--type=16 --name=1 --language=1036' <<<"$resources" || fail "no French version record: $resources"
 grep -q -- '--type=14 --name=1 --language=1036' <<<"$resources" || fail "no icon: $resources"
-strings=$(wrestool -x -t 16 "$game_exe" | strings -el)
+strings=$(wrestool -x --raw -t 16 "$game_exe" | strings -el)
 field() { grep -A1 -x "$1" <<<"$strings" | tail -n 1; }
 for pair in "ProductName=gromzaks" "InternalName=gromzaks" "OriginalFilename=gromzaks.exe" \
     "FileVersion=$version" "ProductVersion=$version"; do
     [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} reads '$(field "${pair%%=*}")', not '${pair#*=}'"
 done
 grep -qx 040C04B0 <<<"$strings" || fail "the version record has no block 040C04B0 (French, Unicode)"
+# The numbers beside the texts (FILEVERSION, PRODUCTVERSION): major.minor.0.0, after the
+# record's signature and its own version.
+major=${version%%.*} minor=$((10#${version#*.}))
+numbers=$(printf '%02x %02x %02x %02x 00 00 00 00' $((minor & 255)) $((minor >> 8)) $((major & 255)) $((major >> 8)))
+bytes=$(wrestool -x --raw -t 16 "$game_exe" | od -An -tx1 -v | tr -s ' \n' '  ')
+grep -q "bd 04 ef fe 00 00 01 00 $numbers $numbers" <<<"$bytes" ||
+    fail "the version record's numbers are not $version.0.0"
 wrestool -x -t 14 -o "$work/exe-icon.ico" "$game_exe" || fail "cannot extract the program's icon"
-cmp -s "$work/exe-icon.ico" "$source/assets/icons/gromzaks.ico" || fail "the program's icon is not assets/icons/gromzaks.ico"
+# (rebuilt from the resource, it may carry a few bytes of padding after the pictures)
+ico=$source/assets/icons/gromzaks.ico
+cmp -s -n "$(stat -c %s "$ico")" "$work/exe-icon.ico" "$ico" || fail "the program's icon is not assets/icons/gromzaks.ico"
 
 # --- Started under Wine: what it loads, and its window's icon ---
 start_x_server
 WINEDEBUG=+loaddll,+file start_game "$game_exe"
 wait_title "Gromzak   Points:  0"
-# The icon Qt gave the window is the one a window manager and the taskbar show.
-icon_argb=$(xprop -id "$main_win" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON | cut -d= -f2 | tr -d ' ')
-[ -n "$icon_argb" ] || fail "the game window has no icon"
-echo "window icon: $(cut -d, -f1-2 <<<"$icon_argb" | tr , x) and more"
+# The icons Qt gave the window, as Windows' title bar and taskbar show them: through Wine, one
+# list of width, height and ARGB pixels after another, each exactly our picture of that size.
+icons=$(xprop -id "$main_win" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON | cut -d= -f2 | tr -d ' ' | tr , '\n')
+argb_of() {
+    convert "$1" -depth 8 rgba:- | od -An -tu1 -v | tr -s ' \n' '\n' | sed '/^$/d' | paste - - - - |
+        awk '{ printf "%.0f\n", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }'
+}
+sizes=
+while [ -n "$icons" ]; do
+    size=$(head -n 1 <<<"$icons")
+    pixels=$((size * size))
+    [ "$(sed -n 2p <<<"$icons")" = "$size" ] && [ -f "$source/assets/icons/$size.png" ] ||
+        fail "the window has an icon of ${size}x$(sed -n 2p <<<"$icons"), not one of ours"
+    [ "$(sed -n "3,$((pixels + 2))p" <<<"$icons")" = "$(argb_of "$source/assets/icons/$size.png")" ] ||
+        fail "the window's ${size}x$size icon is not assets/icons/$size.png"
+    sizes="$sizes ${size}x$size"
+    icons=$(sed "1,$((pixels + 2))d" <<<"$icons")
+done
+[ -n "$sizes" ] || fail "the game window has no icon"
 kill "$game_pid"
 wait "$game_pid" 2>/dev/null
 game_pid=
 wineserver -w
 
-# Wine names each library it loads, and whether it is Windows' own (builtin) or one of ours.
-loaded=$(grep -o 'Loaded L"[^"]*" at [0-9a-f]*: native' "$tmp/game.log" | sed 's/^Loaded L"\(.*\)" at .*/\1/' |
-    sed 's|.*\\gromzaks[^\\]*\\||; s|\\\\|/|g; s|\\|/|g' | sort -uf)
+# Wine names each library it loads, and whether it is Windows' own (builtin) or one of ours
+# (native); the log writes a path's backslashes twice.
+base=$(basename "$folder")
+loaded=$(grep -a 'trace:loaddll:.*: native$' "$tmp/game.log" | grep -o 'L"[^"]*\.dll"' |
+    sed 's|^L"\(.*\)"$|\1|; s|.*\\\\'"$base"'\\\\||; s|\\\\|/|g' | sort -uf)
 shipped=$(cd "$folder" && find . -name '*.dll' | sed 's|^\./||' | sort -uf)
 [ "$loaded" = "$shipped" ] || fail "libraries loaded: $(echo $loaded); shipped: $(echo $shipped)"
-grep -q 'translations\\\\qtbase_fr.qm' "$tmp/game.log" || fail "Qt never opened translations/qtbase_fr.qm"
-echo "PASS [package] $(wc -w <<<"$shipped") libraries, all loaded; version $version in French; the icon"
+# Qt looks for its French under several names, and opens the one that is there.
+grep -aq 'NtCreateFile .*translations\\\\qtbase_fr\.qm"' "$tmp/game.log" || fail "Qt never opened translations/qtbase_fr.qm"
+echo "PASS [package] $(wc -w <<<"$shipped") libraries, all loaded; version $version in French; the program's icon; the window's at$sizes"

@@ -5,7 +5,9 @@
 #   prepare_package ZIP WORK     returns 77 (skip) where there is no package or no Wine
 
 prepare_package() {
-    local zip=$1 work=$2
+    local zip work
+    zip=$(realpath -m "$1")
+    work=$(realpath -m "$2")
     [ -f "$zip" ] || {
         echo "SKIP: no Windows package at $zip (./run.sh windows makes it)"
         return 77

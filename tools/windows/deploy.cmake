@@ -16,8 +16,12 @@ foreach(style Qt6::QWindowsVistaStylePlugin Qt6::QModernWindowsStylePlugin) # be
     endif()
 endforeach()
 
-# The libraries the program and the plugins import, followed from one to the next: Qt's, and
-# with MinGW its C++ runtime. Windows' own are left to Windows.
+# Qt's libraries, those the program links; the plugins need no others.
+install(IMPORTED_RUNTIME_ARTIFACTS Qt6::Core Qt6::Gui Qt6::Widgets RUNTIME DESTINATION . LIBRARY DESTINATION .)
+
+# With MinGW, its C++ runtime: the libraries that the program, Qt and the plugins import, followed
+# from one to the next. Windows' own are left to Windows, and Qt's are above (a cross-build
+# would look for Windows' lowercase names of them on a case-sensitive disk).
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 if(NOT qt_core_dll)
     get_target_property(qt_core_dll Qt6::Core LOCATION)
@@ -37,8 +41,13 @@ if(MINGW)
     endforeach()
     list(REMOVE_DUPLICATES library_dirs)
 endif()
+if(CMAKE_CROSSCOMPILING) # read the imports with the cross-built tools, not the host's
+    install(CODE "set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+                  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+                  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${CMAKE_OBJDUMP}\")")
+endif()
 install(RUNTIME_DEPENDENCY_SET gromzaks_libraries DESTINATION .
-        PRE_INCLUDE_REGEXES "^[Qq][Tt]6" "^lib"
+        PRE_INCLUDE_REGEXES "^lib"
         PRE_EXCLUDE_REGEXES ".*"
         DIRECTORIES ${library_dirs})
 if(MSVC)
@@ -46,16 +55,17 @@ if(MSVC)
     include(InstallRequiredSystemLibraries)
 endif()
 # Qt's DLLs come unstripped from a release build of Qt: a stripped install strips them too.
-install(CODE [[
-    if(CMAKE_INSTALL_DO_STRIP AND CMAKE_STRIP)
-        file(GLOB_RECURSE dlls "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/*.dll")
-        foreach(dll IN LISTS dlls)
-            execute_process(COMMAND "${CMAKE_STRIP}" --strip-unneeded "${dll}")
-        endforeach()
-    endif()
-]])
+if(CMAKE_STRIP)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
+            foreach(dll IN LISTS dlls)
+                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${dll}\")
+            endforeach()
+        endif()")
+endif()
 
-# Qt's own words in French ("Oui", "Non", "Annuler" on the boxes' buttons), from the target Qt
+# Qt's own words in French (in the input boxes' context menus, say), from the target Qt
 # or, cross-built, from the host's (the same words for any platform).
 find_file(GROMZAKS_QT_FRENCH qtbase_fr.qm
           PATHS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}"
