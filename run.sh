@@ -20,7 +20,7 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n)
 # Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; the
 # package is then played under Wine by the tests labelled windows.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
-    wine wine64 icoutils xvfb xdotool x11-utils imagemagick)
+    wine wine64 openbox icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The end-to-end tests play the real game in an X server of their own.
