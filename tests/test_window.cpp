@@ -276,6 +276,32 @@ private slots:
         driver.schedule();
         QCOMPARE(driver.plannedWake().value_or(-1), wall + 10);
     }
+
+    void lateWakeUpsKeepTheFramesRhythm()
+    {
+        runtime::Clock clock;
+        runtime::Timer timer(clock, 1, true);
+        runtime::Watched<int> ticks = 0;
+        timer.onTick([&] { ticks = ticks + 1; });
+        std::int64_t wall = 0;
+        runtime::qt::RealTimeDriver driver(clock, [] {});
+        driver.setWallClock([&] { return wall; });
+        driver.setFrameInterval(16);
+        driver.start();
+        // A wake-up late by less than half a frame: the next is still due on the beat; later
+        // than that, a frame after it.
+        const struct {
+            int late, nextWake;
+        } wakes[] = {{0, 32}, {1, 48}, {7, 64}, {8, 88}, {0, 104}};
+        QCOMPARE(driver.plannedWake().value_or(-1), 16);
+        for (const auto& w : wakes) {
+            wall = *driver.plannedWake() + w.late;
+            driver.catchUp();
+            driver.schedule();
+            QCOMPARE(clock.now(), wall);
+            QCOMPARE(driver.plannedWake().value_or(-1), w.nextWake);
+        }
+    }
 };
 
 QTEST_MAIN(WindowTest)

@@ -46,8 +46,11 @@ void RealTimeDriver::catchUp()
     const std::int64_t wall = wallMs_();
     if (plannedWake_ && wall - *plannedWake_ > maxCatchUpMs)
         gameBase_ -= wall - *plannedWake_ - maxCatchUpMs; // the machine stalled: the game lags
+    // A wake-up a little late (a system timer a millisecond coarse, as on Windows) keeps the
+    // frames' rhythm: the next frame counts from when this one was due, not from its lateness.
+    const bool onBeat = plannedWake_ && wall >= *plannedWake_ && wall - *plannedWake_ < frameMs_ / 2;
+    lastWake_ = onBeat ? *plannedWake_ : wall;
     plannedWake_.reset();
-    lastWake_ = wall;
     clock_.advanceTo(gameNow());
 }
 

@@ -19,6 +19,7 @@ for tool in wrestool xprop; do
     command -v "$tool" >/dev/null || skip "$tool is missing (apt-get install icoutils x11-utils, or ./run.sh windows)"
 done
 folder=$(dirname "$game_exe")
+words() { tr '\n' ' ' <<<"$1"; }
 
 # --- The files: the program, what it loads, Qt's French, the licences and the read-me ---
 expected="Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll gromzaks.exe LICENCE.txt libgcc_s_seh-1.dll
@@ -26,7 +27,7 @@ libstdc++-6.dll libwinpthread-1.dll LISEZMOI.txt platforms/qwindows.dll
 styles/qwindowsvistastyle.dll translations/qtbase_fr.qm"
 files=$(cd "$folder" && find . -type f ! -path './licences/*' | sed 's|^\./||' | sort -f)
 [ "$files" = "$(tr ' ' '\n' <<<"$expected" | sed '/^$/d' | sort -f)" ] ||
-    fail "the package holds: $(echo $files) where it should hold: $(echo $expected)"
+    fail "the package holds: $(words "$files") where it should hold: $(words "$expected")"
 [ "$(find "$folder/licences" -type f -size +1k | wc -l)" -ge 2 ] || fail "no third-party licences in licences/"
 grep -q $'\r$' "$folder/LISEZMOI.txt" || fail "LISEZMOI.txt has no Windows line ends"
 
@@ -87,7 +88,7 @@ base=$(basename "$folder")
 loaded=$(grep -a 'trace:loaddll:.*: native$' "$tmp/game.log" | grep -o 'L"[^"]*\.dll"' |
     sed 's|^L"\(.*\)"$|\1|; s|.*\\\\'"$base"'\\\\||; s|\\\\|/|g' | sort -uf)
 shipped=$(cd "$folder" && find . -name '*.dll' | sed 's|^\./||' | sort -uf)
-[ "$loaded" = "$shipped" ] || fail "libraries loaded: $(echo $loaded); shipped: $(echo $shipped)"
+[ "$loaded" = "$shipped" ] || fail "libraries loaded: $(words "$loaded"); shipped: $(words "$shipped")"
 # Qt looks for its French under several names, and opens the one that is there.
 grep -aq 'NtCreateFile .*translations\\\\qtbase_fr\.qm"' "$tmp/game.log" || fail "Qt never opened translations/qtbase_fr.qm"
 echo "PASS [package] $(wc -w <<<"$shipped") libraries, all loaded; version $version in French; the program's icon; the window's at$sizes"

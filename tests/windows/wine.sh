@@ -12,10 +12,10 @@ prepare_package() {
         echo "SKIP: no Windows package at $zip (./run.sh windows makes it)"
         return 77
     }
-    command -v wine >/dev/null && command -v wineserver >/dev/null || {
+    if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
         echo "SKIP: Wine is not installed (apt-get install wine wine64, or ./run.sh windows)"
         return 77
-    }
+    fi
     mkdir -p "$work"
     if [ ! -f "$work/unzipped" ] || [ "$zip" -nt "$work/unzipped" ]; then
         rm -rf "$work/package" "$work/unzipped"
