@@ -74,7 +74,7 @@ find_file(GROMZAKS_QT_FRENCH qtbase_fr.qm
 if(GROMZAKS_QT_FRENCH)
     install(FILES "${GROMZAKS_QT_FRENCH}" DESTINATION translations)
 else()
-    message(WARNING "qtbase_fr.qm not found (set GROMZAKS_QT_FRENCH): the boxes' buttons would be in English")
+    message(WARNING "qtbase_fr.qm not found (set GROMZAKS_QT_FRENCH): Qt's own words would be in English")
 endif()
 
 # The licence and the read-me, with Windows' line ends for any text editor.
