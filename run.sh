@@ -3,7 +3,7 @@
 # Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
-#   ./run.sh windows build the Windows package (Qt for Windows is built once, about an hour)
+#   ./run.sh windows build the Windows package (Qt for Windows is built once: about twenty minutes)
 set -euo pipefail
 cd "$(dirname "$0")"
 

@@ -46,7 +46,7 @@ say "== Fetching Debian's source of Qt $version"
 }
 src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 
-say "== Building Qt for Windows into $prefix (once; the better part of an hour on 2 cores; log: $log)"
+say "== Building Qt for Windows into $prefix (once: about twenty minutes on 2 cores; log: $log)"
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DQT_USE_CCACHE=ON)
