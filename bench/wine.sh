@@ -59,7 +59,8 @@ fi
 
 runs=${1:-3}
 linux=$root/build/gromzaks
-zip=$root/build-windows/gromzaks-1.00-windows-x86_64.zip
+# The package the tests labelled windows play, as the build names it.
+zip=$(sed -n 's/^GROMZAKS_WINDOWS_PACKAGE:FILEPATH=//p' "$root/build/CMakeCache.txt" 2>/dev/null)
 [ -x "$linux" ] || { echo "no $linux: ./run.sh test builds it"; exit 1; }
 # shellcheck source-path=SCRIPTDIR/../tests/windows
 . "$root/tests/windows/wine.sh"
