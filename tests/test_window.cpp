@@ -302,6 +302,65 @@ private slots:
             QCOMPARE(driver.plannedWake().value_or(-1), w.nextWake);
         }
     }
+
+    // On a display that says when it wants the next frame, the frames follow its word: after
+    // a frame shown the timer leaves it half a frame more, the word a frame on runs the next
+    // frame at once, an early word only takes the margin back, a word far from any due tick
+    // wakes nothing, and without words (a hidden window) the timer keeps game time going.
+    void framesFollowTheDisplaysWord()
+    {
+        runtime::Clock clock;
+        runtime::Timer timer(clock, 1, true);
+        runtime::Watched<int> ticks = 0;
+        timer.onTick([&] { ticks = ticks + 1; });
+        std::int64_t wall = 0;
+        bool shows = true;
+        runtime::qt::RealTimeDriver* driver = nullptr;
+        runtime::qt::RealTimeDriver d(clock, [&] {
+            driver->catchUp();
+            if (shows)
+                driver->expectFrame();
+        });
+        driver = &d;
+        d.setWallClock([&] { return wall; });
+        d.setFrameInterval(16);
+        d.start();
+        const struct {
+            std::int64_t at;
+            bool word, shows;
+            std::int64_t clock, nextWake;
+        } steps[] = {
+            {16, false, true, 16, 40},  {33, true, true, 33, 57},   {36, true, false, 33, 49},
+            {49, false, false, 49, 65}, {65, false, true, 65, 89},  {89, false, true, 89, 113},
+            {95, true, true, 89, 105},   {105, false, false, 105, 121},
+        };
+        for (const auto& s : steps) {
+            wall = s.at;
+            shows = s.shows;
+            if (s.word) {
+                d.frameReady();
+            } else { // the driver's own timer
+                d.catchUp();
+                if (shows)
+                    d.expectFrame();
+                d.schedule();
+            }
+            QCOMPARE(clock.now(), s.clock);
+            QCOMPARE(d.plannedWake().value_or(-1), s.nextWake);
+        }
+        timer.setInterval(300); // nothing due within a frame: the word wakes nothing
+        d.catchUp();
+        d.expectFrame();
+        d.schedule();
+        wall += 17;
+        d.frameReady();
+        QCOMPARE(clock.now(), 105);
+        QCOMPARE(d.plannedWake().value_or(-1), 405);
+        d.pause(); // nor while a box is open
+        wall = 600;
+        d.frameReady();
+        QCOMPARE(clock.now(), 105);
+    }
 };
 
 QTEST_MAIN(WindowTest)

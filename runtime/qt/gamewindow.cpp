@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 
 namespace runtime::qt {
 
@@ -38,6 +39,9 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
 
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1)
         driver_.setFrameInterval(static_cast<int>(1000 / screen->refreshRate()));
+    // There, a window's update requests wait for the compositor's next frame; elsewhere they
+    // are mere timers, and the driver's own timer does better.
+    framesPacedByDisplay_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 
     refresh();
     view_->setFocus();
@@ -116,8 +120,41 @@ void GameWindow::refresh()
     }
     changed |= syncMenus();
     form_.scene(scene_);
-    if (view_->setScene(scene_) || changed)
+    const bool painted = view_->setScene(scene_);
+    if (painted || changed)
         driver_.shown();
+    if (painted)
+        askNextFrame();
+}
+
+void GameWindow::askNextFrame()
+{
+    QWindow* window = windowHandle();
+    if (!framesPacedByDisplay_ || !window)
+        return;
+    driver_.expectFrame();
+    frameAsked_ = true;
+    window->requestUpdate();
+}
+
+void GameWindow::showEvent(QShowEvent* event)
+{
+    if (QWindow* window = windowHandle(); window && framesPacedByDisplay_)
+        window->installEventFilter(this);
+    QMainWindow::showEvent(event);
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Our own update request is the compositor's word that it wants the next frame. Left to
+    // Qt it would repaint the whole window; the driver repaints only what changed. Another's
+    // request goes on to Qt.
+    if (event->type() == QEvent::UpdateRequest && frameAsked_ && watched == windowHandle()) {
+        frameAsked_ = false;
+        driver_.frameReady();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void GameWindow::call(const std::function<void()>& procedure)

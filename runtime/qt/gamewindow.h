@@ -46,10 +46,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     bool syncMenus(); // true when a menu item changed
+    void askNextFrame();
 
     Form& form_;
     PlayfieldView* view_;
@@ -69,6 +72,9 @@ private:
     std::optional<std::uint64_t> shownChanges_; // the change count when last brought up to date
     std::deque<std::function<void()>> waiting_;
     bool running_ = false;
+    // On Wayland the compositor says when it wants the next frame: the frames follow it.
+    bool framesPacedByDisplay_ = false;
+    bool frameAsked_ = false; // an update request of ours is on its way
 };
 
 } // namespace runtime::qt

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace runtime::qt {
 
@@ -30,6 +31,7 @@ void RealTimeDriver::start()
 void RealTimeDriver::stop()
 {
     running_ = false;
+    expectingFrame_ = false;
     timer_.stop();
     plannedWake_.reset();
 }
@@ -41,6 +43,7 @@ std::int64_t RealTimeDriver::gameNow() const
 
 void RealTimeDriver::catchUp()
 {
+    expectingFrame_ = false; // whatever this frame or key shows asks anew
     if (!running_ || paused() || clock_.busy())
         return;
     const std::int64_t wall = wallMs_();
@@ -60,6 +63,23 @@ void RealTimeDriver::wake()
     schedule();
 }
 
+void RealTimeDriver::frameReady()
+{
+    const bool expected = std::exchange(expectingFrame_, false);
+    if (!running_ || paused() || !plannedWake_)
+        return;
+    // The display's word comes about a frame after the last one shown: a wake-up due within a
+    // frame from now is brought forward to it. An early word (the display had no frame of ours
+    // to show) changes nothing but the timer's margin.
+    const std::int64_t wall = wallMs_();
+    if (wall - lastWake_ >= frameMs_ / 2 && *plannedWake_ - wall <= frameMs_) {
+        timer_.stop();
+        wake();
+    } else if (expected) {
+        schedule();
+    }
+}
+
 void RealTimeDriver::schedule()
 {
     if (!running_ || paused())
@@ -71,7 +91,8 @@ void RealTimeDriver::schedule()
         return;
     }
     const std::int64_t wall = wallMs_();
-    std::int64_t wait = std::max(*next - gameNow(), lastWake_ + frameMs_ - wall);
+    const std::int64_t frame = expectingFrame_ ? frameMs_ + frameMs_ / 2 : frameMs_;
+    std::int64_t wait = std::max(*next - gameNow(), lastWake_ + frame - wall);
     if (wall - lastShown_ >= quietMs)
         wait = std::max(wait, lastWake_ + lazyMs - wall);
     wait = std::clamp<std::int64_t>(wait, 0, 60'000);

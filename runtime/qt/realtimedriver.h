@@ -39,6 +39,15 @@ public:
     // Something new was shown, or the player acted: the game is lively.
     void shown() { lastShown_ = wallMs_(); }
 
+    // A display that says when it is ready for the next frame (a Wayland compositor, once a
+    // frame has been shown) wakes the program to say so anyway. The frames then follow that
+    // word instead of a timer due a moment before it, which would wake the program twice a
+    // frame: after a frame shown, expectFrame(); when the display is ready, frameReady(). The
+    // timer waits half a frame more meanwhile, and stands in for a display that stops asking
+    // (a hidden window), so game time goes on.
+    void expectFrame() { expectingFrame_ = true; }
+    void frameReady();
+
     // The wall-clock moment of the coming wake-up; none while the game waits for the player.
     std::optional<std::int64_t> plannedWake() const { return plannedWake_; }
 
@@ -83,6 +92,7 @@ private:
     int pauses_ = 0;
     int frameMs_ = 16;
     bool running_ = false;
+    bool expectingFrame_ = false;
 };
 
 } // namespace runtime::qt

@@ -1,16 +1,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
-# Helpers for the scenarios: an X server of our own, the game in it, keys, windows, pixels.
-# Sourced by run_scenario.sh; expects $scenario.
+# Helpers for the scenarios: a display of our own, the game in it, keys, windows, pixels.
+# Sourced by run_scenario.sh; expects $scenario. The display is an X server (x11.sh) or, with
+# E2E_DISPLAY=wayland, a Wayland compositor (wayland.sh): each gives the same few verbs. With
+# E2E_SCALE=2 the game is shown at twice its size; places stay in the game's own pixels.
 
 field_w=567
 field_h=409
 poll_s=0.03
+scale=${E2E_SCALE:-1}
 
 tmp=
-xvfb_pid=
+display_pid=
 game_pid=
-wm_pid=
 main_win=
 field_x=0
 field_y=0
@@ -24,13 +26,7 @@ cleanup() {
         kill "$game_pid" 2>/dev/null
         wait "$game_pid" 2>/dev/null
     fi
-    # Wine's own processes (its server, its desktop) belong to this X server too.
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    stop_display
     [ -n "$tmp" ] && rm -rf "$tmp"
 }
 
@@ -42,15 +38,7 @@ skip() {
 # Keeps a picture of the whole screen beside the test's output, to see what went wrong.
 fail() {
     echo "FAIL [$scenario] after $(elapsed_ms) ms: $*"
-    if [ -n "${DISPLAY:-}" ]; then
-        local picture="$PWD/e2e_${scenario}_failure.png"
-        import -silent -window root "$picture" 2>/dev/null && echo "  screen: $picture"
-        echo "  visible windows:"
-        local w
-        for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-            echo "    $w '$(xdotool getwindowname "$w" 2>/dev/null)'"
-        done
-    fi
+    [ -n "$display_pid" ] && describe_display "$PWD/e2e_${scenario}_failure.png"
     if [ -n "$tmp" ] && [ -s "$tmp/game.log" ]; then
         echo "  game output:"
         sed 's/^/    /' "$tmp/game.log" | tail -20
@@ -58,15 +46,24 @@ fail() {
     exit 1
 }
 
-# A game or server gone in the middle of a scenario says so, rather than a timeout later.
+# A game or display gone in the middle of a scenario says so, rather than a timeout later.
 game_alive() {
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "the X server has gone"
+    kill -0 "$display_pid" 2>/dev/null || fail "the display server has gone"
     [ -z "$game_pid" ] || kill -0 "$game_pid" 2>/dev/null || {
         wait "$game_pid"
         local status=$?
         game_pid=
         fail "the game has gone (exit status $status)"
     }
+}
+
+# A scratch folder that goes with the scenario, and the traps that clean up after it.
+make_scratch() {
+    tmp=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-e2e.XXXXXX")
+    chmod 755 "$tmp"
+    trap cleanup EXIT
+    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGINT"; exit 1' INT
+    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGTERM from outside"; exit 1' TERM
 }
 
 # Polls COMMAND every few tens of milliseconds until it succeeds, for at most BOUND_MS; says
@@ -101,89 +98,30 @@ keeps_true() {
     done
 }
 
-start_x_server() {
-    command -v Xvfb >/dev/null || skip "no X server can be started: Xvfb is not installed (apt-get install xvfb)"
-    local tool
-    for tool in xdotool xdpyinfo import convert; do
-        command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install xdotool x11-utils imagemagick)"
-    done
-    tmp=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-e2e.XXXXXX")
-    trap cleanup EXIT
-    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGINT"; exit 1' INT
-    trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGTERM from outside"; exit 1' TERM
-
-    # The server picks a free display and writes its number once it accepts clients. Without
-    # -noreset it resets when our check disconnects, and refuses the game meanwhile.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    local deadline=$(($(date +%s%N) + 10000000000))
-    until grep -qx '[0-9]\+' "$tmp/display"; do
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-            xvfb_pid=
-            skip "no X server can be started: Xvfb exited ($(tail -3 "$tmp/xvfb.log" | tr '\n' ' '))"
-        fi
-        [ "$(date +%s%N)" -lt "$deadline" ] || skip "no X server can be started: Xvfb gave no display within 10 s"
-        sleep "$poll_s"
-    done
-    DISPLAY=":$(tr -d '\n' <"$tmp/display")"
-    export DISPLAY
-    xdpyinfo >/dev/null 2>&1 || skip "no X server can be started: display $DISPLAY does not answer"
+# The game window is up with its playfield at its natural size below the menu bar.
+game_started() {
+    wait_until "game window" "$1" game_window_shown
+    wait_until "playfield of ${field_w}x$field_h below the menu bar" 3000 field_is_placed
 }
 
 field_is_placed() {
     local WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$main_win" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')"
+    window_size "$main_win" || return 1
     [ "${WIDTH:-0}" -eq "$field_w" ] && [ "${HEIGHT:-0}" -gt "$field_h" ] || return 1
     # The playfield is the bottom of the window, below the menu bar.
     field_x=0
     field_y=$((HEIGHT - field_h))
 }
 
-game_window_shown() {
-    local w
-    for w in $(xdotool search --onlyvisible --name 'Gromzak' 2>/dev/null); do
-        case "$(xdotool getwindowname "$w")" in
-            Gromzak* | " Gromzaks"*)
-                main_win=$w
-                return 0
-                ;;
-        esac
-    done
-    return 1
-}
-
-# A Windows build (.exe) runs under Wine, in the prefix the caller gives (tests/windows/), with
-# Qt's own platform plugin for Windows, and it starts more slowly. Wine expects a window
-# manager, as on any desktop: without one it waits two seconds for each window it hides (a box
-# answered, say), and leaves no window active after the help window closes.
-start_game() {
-    mkdir -p "$tmp/config"
-    local launch=(env QT_QPA_PLATFORM=xcb "$1") bound_ms=10000
-    if [[ "$1" == *.exe ]]; then
-        command -v openbox >/dev/null || skip "Wine needs a window manager: openbox is not installed (apt-get install openbox)"
-        openbox --sm-disable >"$tmp/wm.log" 2>&1 &
-        wm_pid=$!
-        launch=(env -u QT_QPA_PLATFORM wine "$1")
-        bound_ms=30000
-    fi
-    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS XDG_CONFIG_HOME="$tmp/config" \
-        "${launch[@]}" >"$tmp/game.log" 2>&1 &
-    game_pid=$!
-    wait_until "game window" "$bound_ms" game_window_shown
-    wait_until "playfield of ${field_w}x$field_h below the menu bar" 3000 field_is_placed
-}
-
 # --- windows and titles ---
 
-title_of_game() { xdotool getwindowname "$main_win"; }
+title_of_game() { title_of "$main_win"; }
 title_is() { [ "$(title_of_game)" = "$1" ]; }
 
 wait_title() {
     wait_until "title '$1' (last: '$(title_of_game)')" "${2:-3000}" title_is "$1"
 }
 
-# The visible windows whose title matches the regular expression, one a line.
-windows_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 window_count_is() { [ "$(windows_named "$1" | wc -l)" -eq "$2" ]; }
 
 # Sets $found to the window once it is there.
@@ -195,28 +133,6 @@ wait_window() {
 wait_window_gone() { wait_until "closing of window '$1'" "${2:-3000}" window_count_is "$1" 0; }
 
 # --- keys ---
-
-# Keys go to the focused window; without a window manager we give the focus ourselves, and
-# with one (under Wine) we ask it to activate the window, as a click would.
-focus_window() {
-    if [ -n "$wm_pid" ]; then
-        xdotool windowactivate --sync "$1" 2>/dev/null || fail "cannot activate window $1"
-    else
-        xdotool windowfocus --sync "$1" 2>/dev/null || fail "cannot focus window $1"
-    fi
-}
-
-keys_to() {
-    local w=$1
-    shift
-    focus_window "$w"
-    xdotool key --delay 80 "$@"
-}
-
-type_to() {
-    focus_window "$1"
-    xdotool type --delay 40 "$2"
-}
 
 # The menus through the keyboard: Alt, Down opens "Général" on its first enabled item, Right
 # moves to the next menu. N counts enabled items only, as Qt skips the disabled ones.
@@ -252,7 +168,13 @@ answer_input() {
 
 shoot() {
     shot="$tmp/shot.ppm"
-    import -silent -window "$main_win" -depth 8 "ppm:$shot" 2>/dev/null || fail "no screenshot of the game window"
+    if [ "$scale" -eq 1 ]; then
+        picture_of "$main_win" "$shot" || fail "no screenshot of the game window"
+        return
+    fi
+    # Drawn crisp, each of the game's pixels is a block of the screen's: one of each block.
+    picture_of "$main_win" "$tmp/screen.ppm" || fail "no screenshot of the game window"
+    convert "$tmp/screen.ppm" -sample "$((100 / scale))%" "$shot"
 }
 
 # Looks for one exact colour (RRGGBB) in a rectangle of the playfield of the last screenshot
@@ -292,3 +214,10 @@ expect_in_box() {
             fail "$what: #$colour spreads to ($bx0,$by0)-($bx1,$by1), outside ${w}x$h at ($x,$y)"
     fi
 }
+
+# shellcheck source-path=SCRIPTDIR
+case "${E2E_DISPLAY:-x11}" in
+    x11) . "$(dirname "${BASH_SOURCE[0]}")/x11.sh" ;;
+    wayland) . "$(dirname "${BASH_SOURCE[0]}")/wayland.sh" ;;
+    *) echo "unknown E2E_DISPLAY: $E2E_DISPLAY (x11 or wayland)" >&2; exit 2 ;;
+esac

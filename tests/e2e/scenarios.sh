@@ -116,14 +116,14 @@ scenario_move() {
     local from=$ship_left
     focus_window "$main_win"
     # Held down, the key repeats: several steps of 16 px.
-    xdotool keydown Right
+    key_down Right
     wait_until "ship moved right by 3 steps" 2000 ship_right_of $((from + 48))
-    xdotool keyup Right
+    key_up Right
     expect_ship_stopped
     local stopped=$ship_left
-    xdotool keydown Left
+    key_down Left
     wait_until "ship moved left by 5 steps" 2000 ship_left_of $((stopped - 80))
-    xdotool keyup Left
+    key_up Left
     expect_ship_stopped
     window_count_is '^Score$' 0 || fail "the game ended while the ship was moving"
 }
@@ -184,7 +184,7 @@ scenario_help() {
     wait_window '^Aide$'
     local help=$found
     local WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$help" | grep -E '^(WIDTH|HEIGHT)=')"
+    window_size "$help"
     [ "$WIDTH" = 391 ] && [ "$HEIGHT" = 439 ] || fail "help window of ${WIDTH}x$HEIGHT"
     choose_aide
     keeps_true "a single help window" 1000 help_window_is_alone
@@ -222,19 +222,93 @@ scenario_pictures() {
     start_playing_safely
     wait_until "21st column of aliens" 6000 last_column_built
     focus_window "$main_win"
-    xdotool keydown Left
+    key_down Left
     sleep 0.6
-    xdotool keyup Left
+    key_up Left
     local i
     for i in 1 2 3 4 5 6; do
-        xdotool key space
+        keys_to "$main_win" space
         sleep 0.35
     done
-    import -silent -window "$main_win" -strip "$out/game.png" || fail "no picture of the game"
+    picture_of "$main_win" "$out/game.png" || fail "no picture of the game"
     choose_general_when_enabled 2 # "Arreter", so that "Aide" can open
     answer_confirmation Return
     choose_aide
     wait_window '^Aide$'
-    import -silent -window "$found" -strip "$out/help.png" || fail "no picture of the help window"
+    picture_of "$found" "$out/help.png" || fail "no picture of the help window"
     echo "pictures: $out/game.png $out/help.png"
+}
+
+# At twice the size each pixel of the art is a block of 2x2 pixels of the screen, all of one
+# exact colour: no smoothing, no blend at an edge. Read back a pixel a block, the playfield is
+# then exactly the one of scale 1.
+scenario_crisp() {
+    [ "$scale" -gt 1 ] || skip "crisp is played at a whole scale above 1 (E2E_SCALE=2)"
+    wait_title "Gromzak   Points:  0"
+    picture_of "$main_win" "$tmp/screen.ppm" || fail "no screenshot of the game window"
+    local w=$((field_w * scale)) h=$((field_h * scale))
+    convert "$tmp/screen.ppm" -crop "${w}x$h+0+$((field_y * scale))" +repage "$tmp/field.ppm"
+    local size
+    size=$(identify -format '%wx%h' "$tmp/field.ppm")
+    [ "$size" = "${w}x$h" ] || fail "a playfield of $size screen pixels, expected ${w}x$h"
+    convert "$tmp/field.ppm" -sample "$((100 / scale))%" -sample "$((100 * scale))%" "$tmp/blocks.ppm"
+    local differ
+    differ=$(compare -metric AE "$tmp/field.ppm" "$tmp/blocks.ppm" null: 2>&1)
+    [ "$differ" = 0 ] || fail "$differ pixels differ from the rest of their ${scale}x$scale block"
+    scenario_layout
+}
+
+# Voluntary context switches of the game's main thread so far: its wake-ups.
+main_thread_wakes() { sed -n 's/^voluntary_ctxt_switches:[[:space:]]*//p' "/proc/$game_pid/task/$game_pid/status"; }
+
+# Plays the default first game to its end, left alone, seen or hidden ($1) from its start, and
+# sets how long it lasted from "Oui" ($lost_ms) and how often it woke from its second to its
+# fourth second ($wakes_per_s). The Score box is left open: the game stands still behind it.
+lost_ms=
+wakes_per_s=
+play_default_game() {
+    wait_title "Gromzak   Points:  0"
+    choose_general 1
+    wait_window '^Confirmation$'
+    keys_to "$found" Return
+    local started
+    started=$(date +%s%N)
+    [ "$1" = hidden ] && hide_game
+    sleep 1
+    local before
+    before=$(main_thread_wakes)
+    sleep 2
+    wakes_per_s=$((($(main_thread_wakes) - before) / 2))
+    wait_until "Score box" 20000 window_anywhere "^Score$"
+    lost_ms=$((($(date +%s%N) - started) / 1000000))
+}
+window_anywhere() { [ -n "$(windows_anywhere_named "$1")" ]; }
+
+# Hidden (its workspace switched away, when the compositor sends it no frame), the game keeps
+# its time: it is lost at the same moment of the game as when seen, no later on the wall clock,
+# without waking more often, and it shows the present picture as soon as it is seen again.
+scenario_hidden() {
+    play_default_game seen
+    local seen_ms=$lost_ms seen_wakes=$wakes_per_s
+    # The Score box stands in front of the game seen, and elsewhere once hidden: its place is
+    # left out of both pictures.
+    local box
+    box=$(box_over_game "$(windows_named '^Score$')")
+    shoot
+    convert "$shot" -fill black -draw "rectangle $box" "$tmp/seen.ppm"
+    kill "$game_pid"
+    wait "$game_pid" 2>/dev/null
+    game_pid=
+    start_game "$game"
+    play_default_game hidden
+    echo "seen: lost after $seen_ms ms, $seen_wakes wake-ups/s; hidden: after $lost_ms ms, $wakes_per_s wake-ups/s"
+    [ "$lost_ms" -le $((seen_ms + 1000)) ] || fail "hidden, the game was lost after $lost_ms ms, seen after $seen_ms ms"
+    [ "$wakes_per_s" -le $((seen_wakes + seen_wakes / 10 + 2)) ] ||
+        fail "hidden, the game woke $wakes_per_s times a second, seen $seen_wakes"
+    show_game
+    shoot
+    convert "$shot" -fill black -draw "rectangle $box" "$tmp/shown.ppm"
+    local differ
+    differ=$(compare -metric AE "$tmp/seen.ppm" "$tmp/shown.ppm" null: 2>&1)
+    [ "$differ" = 0 ] || fail "shown again, $differ pixels differ from the end of the game seen"
 }
