@@ -16,15 +16,17 @@ case "$what" in
         ;;
 esac
 
-packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n)
+# qt6-wayland: on a Wayland desktop the game runs natively rather than through XWayland.
+packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland)
 # Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; the
 # package is then played under Wine by the tests labelled windows.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
     wine wine64 openbox icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
-# The end-to-end tests play the real game in an X server of their own.
-[ "$what" = test ] && packages+=(xvfb xdotool x11-utils imagemagick)
+# The end-to-end tests play the real game in an X server of their own, and again in a headless
+# Wayland compositor of their own.
+[ "$what" = test ] && packages+=(xvfb xdotool x11-utils imagemagick sway wtype grim jq)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -22,6 +22,9 @@ deb=$(ls build-deb/gromzaks_*.deb)
 dpkg-deb --info "$deb"
 dpkg-deb --contents "$deb"
 
+# On a Wayland desktop the game runs natively when Qt's Wayland plugin comes with it.
+dpkg-deb --field "$deb" Recommends | grep -qw qt6-wayland || { echo "FAIL: the package does not recommend qt6-wayland"; exit 1; }
+
 echo "== lintian"
 lintian --fail-on error --info "$deb"
 

@@ -186,6 +186,13 @@ scenario_help() {
     local WIDTH HEIGHT
     window_size "$help"
     [ "$WIDTH" = 391 ] && [ "$HEIGHT" = 439 ] || fail "help window of ${WIDTH}x$HEIGHT"
+    # On Wayland the desktop knows both windows as the game's by the app id of its desktop file.
+    if [ -n "${E2E_APP_ID:-}" ]; then
+        local w
+        for w in "$main_win" "$help"; do
+            [ "$(app_id_of "$w")" = "$E2E_APP_ID" ] || fail "window '$(title_of "$w")' has app id '$(app_id_of "$w")'"
+        done
+    fi
     choose_aide
     keeps_true "a single help window" 1000 help_window_is_alone
     [ "$(windows_named '^Aide$')" = "$help" ] || fail "the help window was replaced by another"

@@ -113,6 +113,7 @@ window_size() {
 }
 
 title_of() { view "$1" | jq -r .name; }
+app_id_of() { view "$1" | jq -r .app_id; }
 
 # The shown windows whose title matches the regular expression, one a line.
 windows_named() { views | jq -r --arg re "$1" 'select(.visible and (.name | test($re))) | .id'; }
