@@ -129,8 +129,10 @@ void GameWindow::refresh()
 
 void GameWindow::askNextFrame()
 {
+    if (!framesPacedByDisplay_)
+        return;
     QWindow* window = windowHandle();
-    if (!framesPacedByDisplay_ || !window)
+    if (!window)
         return;
     driver_.expectFrame();
     frameAsked_ = true;

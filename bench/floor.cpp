@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Qt's own floor, beside which the benchmark measures the game: a bare window of the game
+// window's size that repaints one small square a display frame, with the game's display
+// settings and its pacing (a precise 16 ms timer; on Wayland, the compositor's word that it
+// wants the next frame), and nothing behind it.
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include "runtime/qt/display.h"
+
+namespace {
+
+class Square final : public QWidget {
+public:
+    Square()
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setWindowTitle(QStringLiteral("Gromzaks floor"));
+        resize(567, 428); // the game window: the playfield and its menu bar
+    }
+
+    // Moves the square by a pixel and repaints where it was and where it is.
+    void step()
+    {
+        x_ = (x_ + 1) % (width() - side);
+        repaint(QRect(x_ - 1, 200, side + 1, side));
+    }
+
+    static constexpr int side = 8;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), Qt::black);
+        painter.fillRect(QRect(x_, 200, side, side), Qt::yellow);
+    }
+
+private:
+    int x_ = 0;
+};
+
+// On Wayland each frame is painted when the compositor asks for the next one.
+class Paced final : public QObject {
+public:
+    explicit Paced(Square& square) : square_(square) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::UpdateRequest)
+            return QObject::eventFilter(watched, event);
+        square_.step();
+        square_.windowHandle()->requestUpdate();
+        return true;
+    }
+
+private:
+    Square& square_;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    runtime::qt::chooseFrameTransfer(); // as the game does
+    QApplication app(argc, argv);
+    runtime::qt::widenDisplayConnection();
+    Square square;
+    square.show();
+    Paced paced(square);
+    QTimer timer;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        square.windowHandle()->installEventFilter(&paced);
+        square.windowHandle()->requestUpdate();
+    } else {
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, &square, &Square::step);
+        timer.start(16);
+    }
+    return QApplication::exec();
+}
