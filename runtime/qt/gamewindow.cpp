@@ -131,8 +131,9 @@ void GameWindow::askNextFrame()
 {
     if (!framesPacedByDisplay_)
         return;
+    // A hidden window gets no word from the compositor: the driver's own timer keeps the time.
     QWindow* window = windowHandle();
-    if (!window)
+    if (!window || !window->isExposed())
         return;
     driver_.expectFrame();
     frameAsked_ = true;
@@ -156,6 +157,10 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
         driver_.frameReady();
         return true;
     }
+    // Shown again, the window is repainted whole by Qt: first bring the game up to now, so that
+    // the picture it shows is the present one.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
+        call({});
     return QMainWindow::eventFilter(watched, event);
 }
 
