@@ -33,6 +33,39 @@ struct Shown {
     runtime::qt::GameWindow window;
 };
 
+// A driver at 16 ms a frame on a wall clock of the test's own, over a 1 ms timer that always
+// has a tick due. At each wake-up, as the window does, it brings the game up to now and, when
+// something `shows`, waits for the display's word.
+struct FrameDriver {
+    runtime::Clock clock;
+    runtime::Timer timer{clock, 1, true};
+    runtime::Watched<int> ticks = 0;
+    std::int64_t wall = 0;
+    bool shows = false;
+    runtime::qt::RealTimeDriver driver{clock, [this] { wakeUp(); }};
+
+    FrameDriver()
+    {
+        timer.onTick([this] { ticks = ticks + 1; });
+        driver.setWallClock([this] { return wall; });
+        driver.setFrameInterval(16);
+        driver.start();
+    }
+    void wakeUp()
+    {
+        driver.catchUp();
+        if (shows)
+            driver.expectFrame();
+    }
+    // The driver's own timer going off at `at`.
+    void timerWake(std::int64_t at)
+    {
+        wall = at;
+        wakeUp();
+        driver.schedule();
+    }
+};
+
 } // namespace
 
 class WindowTest : public QObject {
@@ -279,87 +312,58 @@ private slots:
 
     void lateWakeUpsKeepTheFramesRhythm()
     {
-        runtime::Clock clock;
-        runtime::Timer timer(clock, 1, true);
-        runtime::Watched<int> ticks = 0;
-        timer.onTick([&] { ticks = ticks + 1; });
-        std::int64_t wall = 0;
-        runtime::qt::RealTimeDriver driver(clock, [] {});
-        driver.setWallClock([&] { return wall; });
-        driver.setFrameInterval(16);
-        driver.start();
+        FrameDriver f;
         // A wake-up late by less than half a frame: the next is still due on the beat; later
         // than that, a frame after it.
         const struct {
             int late, nextWake;
         } wakes[] = {{0, 32}, {1, 48}, {7, 64}, {8, 88}, {0, 104}};
-        QCOMPARE(driver.plannedWake().value_or(-1), 16);
+        QCOMPARE(f.driver.plannedWake().value_or(-1), 16);
         for (const auto& w : wakes) {
-            wall = *driver.plannedWake() + w.late;
-            driver.catchUp();
-            driver.schedule();
-            QCOMPARE(clock.now(), wall);
-            QCOMPARE(driver.plannedWake().value_or(-1), w.nextWake);
+            f.timerWake(*f.driver.plannedWake() + w.late);
+            QCOMPARE(f.clock.now(), f.wall);
+            QCOMPARE(f.driver.plannedWake().value_or(-1), w.nextWake);
         }
     }
 
     // On a display that says when it wants the next frame, the frames follow its word: after
-    // a frame shown the timer leaves it half a frame more, the word a frame on runs the next
-    // frame at once, an early word only takes the margin back, a word far from any due tick
-    // wakes nothing, and without words (a hidden window) the timer keeps game time going.
+    // a frame shown the timer leaves it half a frame more; the word, a frame on or at once,
+    // runs the next frame then; a word far from any due tick wakes nothing, nor does one while
+    // a box is open; without words (a hidden window) the timer keeps game time going.
     void framesFollowTheDisplaysWord()
     {
-        runtime::Clock clock;
-        runtime::Timer timer(clock, 1, true);
-        runtime::Watched<int> ticks = 0;
-        timer.onTick([&] { ticks = ticks + 1; });
-        std::int64_t wall = 0;
-        bool shows = true;
-        runtime::qt::RealTimeDriver* driver = nullptr;
-        runtime::qt::RealTimeDriver d(clock, [&] {
-            driver->catchUp();
-            if (shows)
-                driver->expectFrame();
-        });
-        driver = &d;
-        d.setWallClock([&] { return wall; });
-        d.setFrameInterval(16);
-        d.start();
+        FrameDriver f;
         const struct {
             std::int64_t at;
             bool word, shows;
             std::int64_t clock, nextWake;
         } steps[] = {
-            {16, false, true, 16, 40},  {33, true, true, 33, 57},   {36, true, false, 33, 49},
-            {49, false, false, 49, 65}, {65, false, true, 65, 89},  {89, false, true, 89, 113},
-            {95, true, true, 89, 105},   {105, false, false, 105, 121},
+            {16, false, true, 16, 40},  {33, true, true, 33, 57},   {34, true, false, 34, 50},
+            {50, false, true, 50, 74},  {74, false, true, 74, 98},  {98, false, false, 98, 114},
         };
         for (const auto& s : steps) {
-            wall = s.at;
-            shows = s.shows;
+            f.shows = s.shows;
             if (s.word) {
-                d.frameReady();
-            } else { // the driver's own timer
-                d.catchUp();
-                if (shows)
-                    d.expectFrame();
-                d.schedule();
+                f.wall = s.at;
+                f.driver.frameReady();
+            } else {
+                f.timerWake(s.at);
             }
-            QCOMPARE(clock.now(), s.clock);
-            QCOMPARE(d.plannedWake().value_or(-1), s.nextWake);
+            QCOMPARE(f.clock.now(), s.clock);
+            QCOMPARE(f.driver.plannedWake().value_or(-1), s.nextWake);
         }
-        timer.setInterval(300); // nothing due within a frame: the word wakes nothing
-        d.catchUp();
-        d.expectFrame();
-        d.schedule();
-        wall += 17;
-        d.frameReady();
-        QCOMPARE(clock.now(), 105);
-        QCOMPARE(d.plannedWake().value_or(-1), 405);
-        d.pause(); // nor while a box is open
-        wall = 600;
-        d.frameReady();
-        QCOMPARE(clock.now(), 105);
+        f.timer.setInterval(300);
+        f.shows = true;
+        f.timerWake(114);
+        QCOMPARE(f.driver.plannedWake().value_or(-1), 398);
+        f.wall = 131;
+        f.driver.frameReady();
+        QCOMPARE(f.clock.now(), 114);
+        QCOMPARE(f.driver.plannedWake().value_or(-1), 398);
+        f.driver.pause();
+        f.wall = 600;
+        f.driver.frameReady();
+        QCOMPARE(f.clock.now(), 114);
     }
 };
 

@@ -68,11 +68,11 @@ void RealTimeDriver::frameReady()
     const bool expected = std::exchange(expectingFrame_, false);
     if (!running_ || paused() || !plannedWake_)
         return;
-    // The display's word comes about a frame after the last one shown: a wake-up due within a
-    // frame from now is brought forward to it. An early word (the display had no frame of ours
-    // to show) changes nothing but the timer's margin.
-    const std::int64_t wall = wallMs_();
-    if (wall - lastWake_ >= frameMs_ / 2 && *plannedWake_ - wall <= frameMs_) {
+    // The display wants a frame now: a wake-up due within a frame (and the margin left for
+    // the display's word) is brought forward to it, in this same wake-up of the program. The
+    // frames then keep the display's rhythm, also when its word comes soon after a frame of the
+    // driver's own (an idle display shows a frame at once, or the two rhythms drifted apart).
+    if (*plannedWake_ - wallMs_() <= frameMs_ + frameMs_ / 2) {
         timer_.stop();
         wake();
     } else if (expected) {
