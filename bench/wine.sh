@@ -23,7 +23,7 @@ if [ "${1:-}" = lost ] || [ "${1:-}" = load ]; then
     scenario=measure
     . "$root/tests/e2e/lib.sh"
     . "$root/tests/e2e/scenarios.sh"
-    start_x_server
+    start_display
     start_game "$2"
     wait_title "Gromzak   Points:  0"
     if [ "$1" = lost ]; then

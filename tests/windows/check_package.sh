@@ -55,7 +55,7 @@ ico=$source/assets/icons/gromzaks.ico
 cmp -s -n "$(stat -c %s "$ico")" "$work/exe-icon.ico" "$ico" || fail "the program's icon is not assets/icons/gromzaks.ico"
 
 # --- Started under Wine: what it loads, and its window's icon ---
-start_x_server
+start_display
 WINEDEBUG=+loaddll,+file start_game "$game_exe"
 wait_title "Gromzak   Points:  0"
 # The icons Qt gave the window, as Windows' title bar and taskbar show them: through Wine, one
