@@ -60,7 +60,6 @@ game_alive() {
 # A scratch folder that goes with the scenario, and the traps that clean up after it.
 make_scratch() {
     tmp=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-e2e.XXXXXX")
-    chmod 755 "$tmp"
     trap cleanup EXIT
     trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGINT"; exit 1' INT
     trap 'echo "FAIL [$scenario] after $(elapsed_ms) ms: stopped by SIGTERM from outside"; exit 1' TERM
