@@ -23,6 +23,12 @@ start_display() {
         chmod 755 "$tmp"
         chown nobody:nogroup "$runtime"
         as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        # Where nobody may not write the shared memory folder (a bare chroot, say), sway gets
+        # one of its own, in a mount namespace of its own.
+        if ! "${as[@]}" test -w /dev/shm; then
+            as=(unshare --mount --propagation unchanged sh -c 'mount --make-rprivate /dev &&
+                mount -t tmpfs -o mode=1777 gromzaks-shm /dev/shm && exec "$@"' sh "${as[@]}")
+        fi
     fi
     # Windows float at their own size, as on a desktop that does not tile.
     cat >"$tmp/sway.config" <<CONFIG
@@ -39,7 +45,7 @@ CONFIG
     until [ -n "$socket" ] && [ -n "$ipc" ]; do
         if ! kill -0 "$display_pid" 2>/dev/null; then
             display_pid=
-            skip "no Wayland compositor can be started: sway exited ($(grep -m 3 -i error "$tmp/sway.log" | tr '\n' ' '))"
+            skip "no Wayland compositor can be started: sway exited ($(tail -n 3 "$tmp/sway.log" | tr '\n' ' '))"
         fi
         [ "$(date +%s%N)" -lt "$deadline" ] || skip "no Wayland compositor can be started: sway gave no socket within 10 s"
         sleep "$poll_s"
