@@ -93,21 +93,21 @@ game_window_shown() {
     main_win=$id
 }
 
+# Shown, or skipped where the game could not start for want of Qt's Wayland plugin.
+game_shown_unless_no_plugin() {
+    if ! kill -0 "$game_pid" 2>/dev/null && grep -q 'platform plugin "wayland"' "$tmp/game.log"; then
+        game_pid=
+        skip "Qt's Wayland plugin is not installed (apt-get install qt6-wayland)"
+    fi
+    game_window_shown
+}
+
 start_game() {
     mkdir -p "$tmp/config"
     env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=wayland XDG_CONFIG_HOME="$tmp/config" \
         "$1" >"$tmp/game.log" 2>&1 &
     game_pid=$!
-    local deadline=$(($(date +%s%N) + 10000000000))
-    until game_window_shown; do
-        if ! kill -0 "$game_pid" 2>/dev/null && grep -q 'platform plugin "wayland"' "$tmp/game.log"; then
-            game_pid=
-            skip "Qt's Wayland plugin is not installed (apt-get install qt6-wayland)"
-        fi
-        game_alive
-        [ "$(date +%s%N)" -lt "$deadline" ] || fail "no game window within 10000 ms"
-        sleep "$poll_s"
-    done
+    wait_until "game window" 10000 game_shown_unless_no_plugin
     game_started 1000
 }
 
