@@ -2,19 +2,10 @@
 // The "Options" menu: five questions, each a row of one table, all asked and applied by one
 // procedure.
 
-#include "game/mmm.h"
+#include "options/options.h"
 #include "runtime/french.h"
 
 namespace game {
-
-struct OptionDialog {
-    const char* prompt; // UTF-8
-    const char* title;
-    const char* proposed; // always this text, never the setting's present value
-    double maximum;       // bounds on the answer as typed
-    double minimum;
-    std::int16_t mmm::*setting; // none: the descent interval, kept as milliseconds in `tempe`
-};
 
 namespace {
 
@@ -22,37 +13,42 @@ enum Row { shipSpeed, descent, sensitivity, shotSpeed, alienShotSpeed };
 
 constexpr double shortestDescentSeconds = shortestDescent / 1000.0;
 
-const OptionDialog optionDialogs[] = {
-    {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 1200, 20, &mmm::vitvais},
+const OptionDialog dialogs[] = {
+    {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 1200, 20, &mmm::vitvais, &mmm::vitfuse},
     {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10", 35,
-     shortestDescentSeconds, nullptr},
+     shortestDescentSeconds, nullptr, &mmm::vite},
     {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 300, 0,
-     &mmm::sensib},
-    {"Quelle est la vitesse du tir?", "Vitesse?", "200", 600, 20, &mmm::vitballe},
-    {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 250, 1, &mmm::vittire},
+     &mmm::sensib, &mmm::sensibilite},
+    {"Quelle est la vitesse du tir?", "Vitesse?", "200", 600, 20, &mmm::vitballe, &mmm::vittir},
+    {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 250, 1, &mmm::vittire, &mmm::vitmechtir},
 };
 
 } // namespace
 
+std::span<const OptionDialog> optionDialogs()
+{
+    return dialogs;
+}
+
 void mmm::vitfuse_Click()
 {
-    askOption(optionDialogs[shipSpeed]);
+    askOption(dialogs[shipSpeed]);
 }
 void mmm::vite_Click()
 {
-    askOption(optionDialogs[descent]);
+    askOption(dialogs[descent]);
 }
 void mmm::sensibilite_Click()
 {
-    askOption(optionDialogs[sensitivity]);
+    askOption(dialogs[sensitivity]);
 }
 void mmm::vittir_Click()
 {
-    askOption(optionDialogs[shotSpeed]);
+    askOption(dialogs[shotSpeed]);
 }
 void mmm::vitmechtir_Click()
 {
-    askOption(optionDialogs[alienShotSpeed]);
+    askOption(dialogs[alienShotSpeed]);
 }
 
 void mmm::askOption(const OptionDialog& dialog)
