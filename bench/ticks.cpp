@@ -30,7 +30,7 @@ Run rawQtTimers(int ms)
 {
     const Game design;
     Run run;
-    for (const TimerOf& t : everyTimer)
+    for (const game::mmm::TimerTick& t : game::mmm::timerTicks)
         run.timers.push_back({t.name, (design.w.*t.timer).interval()});
     std::vector<std::unique_ptr<QTimer>> timers;
     for (TimerTicks& t : run.timers) {
@@ -55,22 +55,24 @@ Run rawQtTimers(int ms)
 // Counts every tick, and when the 1 ms timer ticks, how far game time trails wall time.
 struct Probe {
     bool on = false;
-    std::vector<long> ticks = std::vector<long>(everyTimer.size());
+    std::vector<long> ticks = std::vector<long>(game::mmm::timerTicks.size());
     std::vector<double> lags;
     QElapsedTimer wall;
     std::int64_t game0 = 0;
 
     void attach(mmm& form)
     {
-        for (std::size_t i = 0; i < everyTimer.size(); ++i) {
-            (form.*everyTimer[i].timer).onTick([&form, this, i, tick = everyTimer[i].tick] {
-                if (on) {
-                    ++ticks[i];
-                    if (i == 0)
-                        lags.push_back(double(wall.nsecsElapsed()) / 1e6 - double(form.clock.now() - game0));
-                }
-                (form.*tick)();
-            });
+        for (std::size_t i = 0; i < game::mmm::timerTicks.size(); ++i) {
+            (form.*game::mmm::timerTicks[i].timer)
+                .onTick([&form, this, i, tick = game::mmm::timerTicks[i].procedure] {
+                    if (on) {
+                        ++ticks[i];
+                        if (i == 0)
+                            lags.push_back(double(wall.nsecsElapsed()) / 1e6
+                                           - double(form.clock.now() - game0));
+                    }
+                    (form.*tick)();
+                });
         }
     }
 };
@@ -80,7 +82,7 @@ struct Probe {
 Run countTicks(runtime::qt::GameWindow& window, mmm& form, Probe& probe, int ms)
 {
     std::vector<std::pair<bool, int>> states;
-    for (const TimerOf& t : everyTimer)
+    for (const game::mmm::TimerTick& t : game::mmm::timerTicks)
         states.emplace_back((form.*t.timer).enabled(), (form.*t.timer).interval());
     window.call({}); // game time up to now
     probe.game0 = form.clock.now();
@@ -96,10 +98,10 @@ Run countTicks(runtime::qt::GameWindow& window, mmm& form, Probe& probe, int ms)
     run.load = loadBetween(before, usageNow(), run.wallMs / 1000);
     window.driver().stop();
 
-    for (std::size_t i = 0; i < everyTimer.size(); ++i) {
-        const runtime::Timer& t = form.*everyTimer[i].timer;
+    for (std::size_t i = 0; i < game::mmm::timerTicks.size(); ++i) {
+        const runtime::Timer& t = form.*game::mmm::timerTicks[i].timer;
         const bool steady = states[i].first && t.enabled() && states[i].second == t.interval();
-        run.timers.push_back({everyTimer[i].name, t.interval(), probe.ticks[i],
+        run.timers.push_back({game::mmm::timerTicks[i].name, t.interval(), probe.ticks[i],
                               steady ? run.wallMs / t.interval() : 0, steady});
     }
     run.lagMedianMs = percentile(probe.lags, 50);

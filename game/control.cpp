@@ -9,6 +9,11 @@ namespace {
 const QString confirmationTitle = QStringLiteral("Confirmation");
 const QString leavePreviousGame = QStringLiteral("Êtes vous sûr de quitter la partie précédente?");
 
+// Where a new game puts the alien bullets: above the blue row, so that the first alien-fire
+// tick launches them all.
+constexpr float bulletsReady = 550;
+static_assert(bulletsReady < blueRowTop);
+
 } // namespace
 
 // Asks before leaving the game in progress. On yes, every timer of the game stops and the
@@ -69,7 +74,7 @@ void mmm::tearDownFormation()
         mechv.destroy(col);
     }
     for (std::int16_t v = 0; v <= lastAlienBullet; ++v)
-        tire(v).Top = 550;
+        tire(v).Top = bulletsReady;
     placertir();
     mechb(1).Top = blueRowTop;
     mechv(1).Top = greenRowTop;
@@ -99,7 +104,7 @@ void mmm::addStartingBonus()
     // part of the bonus is then left out.
     const double descent = tempe.value();
     if (descent > 0)
-        setScore(score + 55000.0 / (descent / 10.0));
+        setScore(score + descentBonus / (descent / 10.0));
     setScore(score + vittire / 10.0);
 }
 

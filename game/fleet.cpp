@@ -11,11 +11,17 @@ namespace game {
 namespace {
 
 constexpr float descentStep = 200;
-constexpr float bulletBottom = 6100;  // past it, a bullet has left the field
-constexpr float bulletSpread = 8400;  // bullets land anywhere across the field's width
-constexpr float saucerParking = 8300; // where the saucer waits, off the right edge
-constexpr float saucerGone = -5000;   // past it, a crossing is over
-constexpr std::int16_t saucerWait = 10000;
+constexpr float bulletBottom = 6100;         // past it, a bullet has left the field
+constexpr float bulletSpread = 8400;         // bullets land anywhere across the field's width
+constexpr float saucerParking = 8300;        // where the saucer waits, off the right edge
+constexpr float saucerGone = -5000;          // past it, a crossing is over
+constexpr std::int16_t saucerWait = 10000;   // the countdown between two crossings
+constexpr std::int16_t saucerCountdown = 80; // taken off it every saucer tick
+constexpr float saucerStep = 200;            // the saucer's flight leftwards a tick
+// The saucer flies once the green row's top is below this: after the second descent.
+constexpr float saucerFormationTop = 500;
+static_assert(greenRowTop + descentStep < saucerFormationTop
+              && greenRowTop + 2 * descentStep > saucerFormationTop);
 
 // The descent interval, read from its cell as whole milliseconds.
 int wholeMilliseconds(double value)
@@ -102,14 +108,14 @@ void mmm::tiretimer_Timer()
 // Once the formation has come down twice, the saucer crosses the top again and again.
 void mmm::soucoupe_Timer()
 {
-    if (!(mechv(1).Top > 500))
+    if (!(mechv(1).Top > saucerFormationTop))
         return;
-    Textsouc.setValue(saturated(Textsouc.value() - 80));
+    Textsouc.setValue(saturated(Textsouc.value() - saucerCountdown));
     if (souc.Left < saucerGone)
         parkSaucer();
     if (Textsouc.value() <= 0) {
         souc.Visible = true;
-        souc.Left -= 200;
+        souc.Left -= saucerStep;
     }
 }
 

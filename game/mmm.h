@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -52,9 +53,19 @@ inline constexpr std::int16_t formationHits = formationColumns * (greenHits + bl
 inline constexpr std::int16_t alienBullets = 5;
 inline constexpr std::int16_t lastAlienBullet = alienBullets - 1;
 
-// Two bonuses that happen to be equal.
+// Points. Every hit on an alien scores, also one that does not bring it down.
+inline constexpr double alienPoints = 10;  // for a hit on an alien
 inline constexpr double saucerBonus = 200; // for a hit on the saucer
-inline constexpr double winBonus = 200;    // for winning
+inline constexpr double winBonus = 200;    // for winning, which happens to equal it
+// A new game starts with descentBonus / (the descent interval in ms / 10) points, plus the
+// alien bullets' fall a tick / 10: the faster the aliens, the more points before the first shot.
+inline constexpr double descentBonus = 55000;
+
+// The game's settings at load, as the "Options" menu changes them.
+inline constexpr std::int16_t defaultShipStep = 240;   // vitvais
+inline constexpr std::int16_t defaultSensitivity = 50; // sensib
+inline constexpr std::int16_t defaultShotRise = 200;   // vitballe
+inline constexpr std::int16_t defaultBulletFall = 30;  // vittire
 
 // Intervals of the timer `dem` (ms). It builds the formation a column a tick, slower in the
 // first game than in the later ones. The tick after the build still runs at the build
@@ -65,13 +76,14 @@ inline constexpr int firstBuildInterval = 150;
 inline constexpr int laterBuildInterval = 100;
 inline constexpr int shortestDescent = 310;
 inline constexpr int descentThreshold = 300;
+// The interval of the timer `anim`: the formation wiggles and comes back every other tick.
+inline constexpr int wiggleInterval = 100;
 static_assert(firstBuildInterval < descentThreshold && laterBuildInterval < descentThreshold
               && descentThreshold <= shortestDescent);
 
-// Key codes of the keyboard events.
-inline constexpr std::int16_t keyLeft = 37;
-inline constexpr std::int16_t keyRight = 39;
-inline constexpr std::int16_t keySpace = 32;
+using runtime::keyLeft;
+using runtime::keyRight;
+using runtime::keySpace;
 
 // The game's fields: what each holds, and which procedures change it. Plain numbers, which do
 // not count their own changes: the clock compares them before and after every tick.
@@ -87,7 +99,7 @@ struct Fields {
     // vitvais: the ship's step a ship tick (twips). Form_Load, vitfuse_Click.
     // vittire: the alien bullets' fall a tiretimer tick (twips), part of the starting bonus too.
     //   Form_Load, vitmechtir_Click.
-    // col: the column a loop over the formation is at; shotPass reads pg_Timer's.
+    // col: the column a loop over the formation is at; pg_Timer hands its own to shotPass.
     //   tearDownFormation, dem_Timer, anim_Timer, pg_Timer, PERDUGAGNE_Timer.
     // score: the points of the caption. demarrer_Click and stopi_Click set 0; setScore, from
     //   addStartingBonus, shotPass and win.
@@ -182,45 +194,54 @@ public:
     Cell valyout{"0"};
     Cell Textsouc{"0"};
 
-    // Sprites
-    SpriteArray mechv;
-    SpriteArray mechb;
-    SpriteArray mechr;
-    SpriteArray tir;
-    SpriteArray tire;
-    Sprite vaisseau;
-    Sprite souc;
+    // Sprites. The alien arrays have one member a column, 1 to nbcol; a green or blue alien
+    // keeps the hits it still takes in its Tag.
+    SpriteArray mechv; // green aliens, the top row: greenHits hits each
+    SpriteArray mechb; // blue aliens, the middle row: blueHits hits each
+    SpriteArray mechr; // red aliens, the bottom row: one hit
+    SpriteArray tir;   // the player's shots: 1 the permanent one, 2 the extra one while it lives
+    SpriteArray tire;  // the alien bullets, 0 to lastAlienBullet
+    Sprite vaisseau;   // the player's ship, steered along the bottom
+    Sprite souc;       // the flying saucer, parked off the right edge between crossings
 
     // Banners
-    Label bon;
-    Label perd;
-    Label gagne;
+    Label bon;   // "Bonus +200" after a saucer hit, until Timer3's next tick
+    Label perd;  // "PERDU" after a loss, until the next start
+    Label gagne; // "GAGNE" after a win, until the next start
 
     // Timers, in the order their simultaneous ticks run.
-    Timer Timer2{clock, 1, true};
-    Timer Timer3{clock, 1000, true};
-    Timer soucoupe{clock, 10, true};
-    Timer dem{clock, firstBuildInterval, false};
-    Timer anim{clock, 100, false};
-    Timer pg{clock, 10, false};
-    Timer PERDUGAGNE{clock, 1, false};
-    Timer Timer1{clock, 3000, false};
-    Timer tiretimer{clock, 10, false};
-    Timer vaisseautimer{clock, 50, false};
+    Timer Timer2{clock, 1, true};                // the score into the caption
+    Timer Timer3{clock, 1000, true};             // hides the bonus banner
+    Timer soucoupe{clock, 10, true};             // the saucer's countdown and crossing
+    Timer dem{clock, firstBuildInterval, false}; // the formation's build, then its descent
+    Timer anim{clock, wiggleInterval, false};    // the wiggle, when the animation is on
+    Timer pg{clock, 10, false};                  // what the permanent shot hits
+    Timer PERDUGAGNE{clock, 1, false};           // looks for the win or the loss
+    Timer Timer1{clock, 3000, false};            // takes the extra shot away
+    Timer tiretimer{clock, 10, false};           // the alien bullets' fall and launch
+    Timer vaisseautimer{clock, 50, false};       // the ship's step and the shots' climb
+
+    // Each timer with the procedure its tick runs, in the order above.
+    struct TimerTick {
+        const char* name;
+        Timer mmm::*timer;
+        void (mmm::*procedure)();
+    };
+    static const std::array<TimerTick, 10> timerTicks;
 
     // Menus
-    MenuItem general{"Général"};
-    MenuItem demarrer{"Démarrer"};
-    MenuItem stopi{"Arreter"};
-    MenuItem quit{"Quitter"};
-    MenuItem opt{"Options"};
-    MenuItem vitfuse{"Vitesse de la fusée"};
-    MenuItem vite{"Vitesse des e-t"};
-    MenuItem sensibilite{"Sensibilité du tir sur les e-t"};
-    MenuItem vittir{"Vitesse du tir de la fusée"};
-    MenuItem vitmechtir{"Vitesse du tir des e-t"};
-    MenuItem anima{"Animation des e-t", true};
-    MenuItem aide{"Aide"};
+    MenuItem general{"Général"};             // starts, stops and quits; greyed while the formation builds
+    MenuItem demarrer{"Démarrer"};           // a new game, "Redémarrer" once one has been started
+    MenuItem stopi{"Arreter"};               // stops the game in progress
+    MenuItem quit{"Quitter"};                // ends the program
+    MenuItem opt{"Options"};                 // the settings, only between games
+    MenuItem vitfuse{"Vitesse de la fusée"}; // vitvais
+    MenuItem vite{"Vitesse des e-t"};        // the descent interval, tempe
+    MenuItem sensibilite{"Sensibilité du tir sur les e-t"}; // sensib
+    MenuItem vittir{"Vitesse du tir de la fusée"};          // vitballe
+    MenuItem vitmechtir{"Vitesse du tir des e-t"};          // vittire
+    MenuItem anima{"Animation des e-t", true};              // the wiggle on or off, animation
+    MenuItem aide{"Aide"};                                  // the help window, only between games
 
 private:
     bool confirmAndStop();
@@ -229,9 +250,9 @@ private:
     void addStartingBonus();
     void setScore(double points);
     void parkSaucer();
-    void shotPass(std::int16_t a, std::int16_t b);
+    void shotPass(std::int16_t testedShot, std::int16_t removableShot, std::int16_t column);
     bool isHit(const Sprite& alien, const Sprite& shot) const;
-    void removeExtraShot(std::int16_t b);
+    void removeExtraShot(std::int16_t extraShot);
     void win();
     void lose(const QString& why);
     void parkFirstBullet();

@@ -90,23 +90,24 @@ void mmm::vaisseautimer_Timer()
 void mmm::pg_Timer()
 {
     const std::int16_t lastTested = nbtir - 1;
-    for (std::int16_t a = 1; a <= lastTested; ++a) {
+    for (std::int16_t tested = 1; tested <= lastTested; ++tested) {
         const std::int16_t lastColumn = nbcol;
         for (col = 1; col <= lastColumn; ++col) {
             const std::int16_t lastRemovable = nbtir;
-            for (std::int16_t b = 2; b <= lastRemovable; ++b)
-                shotPass(a, b);
+            for (std::int16_t removable = 2; removable <= lastRemovable; ++removable)
+                shotPass(tested, removable, col);
         }
     }
 }
 
-// One pass of the hit tick on column `col`: shot `a` tested, shot `b` removed by a hit. The
-// pass ends with any removal, so that a removed shot is never touched again.
-void mmm::shotPass(std::int16_t a, std::int16_t b)
+// One pass of the hit tick: shot `testedShot` tested against the saucer and the aliens of
+// `column`, shot `removableShot` removed by a hit. The pass ends with any removal, so that a
+// removed shot is never touched again.
+void mmm::shotPass(std::int16_t testedShot, std::int16_t removableShot, std::int16_t column)
 {
-    const Sprite& shot = tir(a);
+    const Sprite& shot = tir(testedShot);
     if (shot.Top < 0) {
-        removeExtraShot(b);
+        removeExtraShot(removableShot);
         return;
     }
 
@@ -119,11 +120,11 @@ void mmm::shotPass(std::int16_t a, std::int16_t b)
     }
 
     // The lowest rows are not tested first: green, then red, then blue, at most one a pass.
-    for (Sprite* alien : {&mechv(col), &mechr(col), &mechb(col)}) {
+    for (Sprite* alien : {&mechv(column), &mechr(column), &mechb(column)}) {
         if (!isHit(*alien, shot))
             continue;
-        removeExtraShot(b);
-        if (alien == &mechr(col)) {
+        removeExtraShot(removableShot);
+        if (alien == &mechr(column)) {
             alien->Visible = false;
         } else {
             const std::int16_t left = saturated(runtime::french::numberOf(alien->Tag) - 1);
@@ -132,7 +133,7 @@ void mmm::shotPass(std::int16_t a, std::int16_t b)
                 alien->Visible = false;
         }
         reste = saturated(reste - 1.0);
-        setScore(score + 10.0);
+        setScore(score + alienPoints);
         return;
     }
 }
@@ -147,9 +148,9 @@ bool mmm::isHit(const Sprite& alien, const Sprite& shot) const
 }
 
 // The extra shot goes, and the permanent one is re-armed at the ship.
-void mmm::removeExtraShot(std::int16_t b)
+void mmm::removeExtraShot(std::int16_t extraShot)
 {
-    tir.destroy(b);
+    tir.destroy(extraShot);
     nbtir = 1;
     placertir();
 }

@@ -60,28 +60,33 @@ mmm::mmm(Outside outside)
     vitmechtir.click = [this] { vitmechtir_Click(); };
     aide.click = [this] { aide_Click(); };
 
-    Timer1.onTick([this] { Timer1_Timer(); });
-    Timer2.onTick([this] { Timer2_Timer(); });
-    Timer3.onTick([this] { Timer3_Timer(); });
-    soucoupe.onTick([this] { soucoupe_Timer(); });
-    dem.onTick([this] { dem_Timer(); });
-    anim.onTick([this] { anim_Timer(); });
-    tiretimer.onTick([this] { tiretimer_Timer(); });
-    pg.onTick([this] { pg_Timer(); });
-    PERDUGAGNE.onTick([this] { PERDUGAGNE_Timer(); });
-    vaisseautimer.onTick([this] { vaisseautimer_Timer(); });
+    for (const TimerTick& t : timerTicks)
+        (this->*t.timer).onTick([this, procedure = t.procedure] { (this->*procedure)(); });
 }
+
+const std::array<mmm::TimerTick, 10> mmm::timerTicks{{
+    {"Timer2", &mmm::Timer2, &mmm::Timer2_Timer},
+    {"Timer3", &mmm::Timer3, &mmm::Timer3_Timer},
+    {"soucoupe", &mmm::soucoupe, &mmm::soucoupe_Timer},
+    {"dem", &mmm::dem, &mmm::dem_Timer},
+    {"anim", &mmm::anim, &mmm::anim_Timer},
+    {"pg", &mmm::pg, &mmm::pg_Timer},
+    {"PERDUGAGNE", &mmm::PERDUGAGNE, &mmm::PERDUGAGNE_Timer},
+    {"Timer1", &mmm::Timer1, &mmm::Timer1_Timer},
+    {"tiretimer", &mmm::tiretimer, &mmm::tiretimer_Timer},
+    {"vaisseautimer", &mmm::vaisseautimer, &mmm::vaisseautimer_Timer},
+}};
 
 void mmm::Form_Load()
 {
     nbtir = 1;
     nbcol = 1;
     decal = 10;
-    sensib = 50;
-    vittire = 30;
-    vitvais = 240;
+    sensib = defaultSensitivity;
+    vittire = defaultBulletFall;
+    vitvais = defaultShipStep;
     reste = formationHits;
-    vitballe = 200;
+    vitballe = defaultShotRise;
 }
 
 std::vector<MenuItem*> mmm::menuBar()

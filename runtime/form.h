@@ -13,6 +13,11 @@
 
 namespace runtime {
 
+// The key codes of the keyboard events that the game listens to.
+inline constexpr std::int16_t keyLeft = 37;
+inline constexpr std::int16_t keyRight = 39;
+inline constexpr std::int16_t keySpace = 32;
+
 // A window of the game: its clock and timers, caption, menu bar, keys and playfield. The view
 // shows it and turns the player's actions into calls on it; the game never sees a widget.
 class Form {

@@ -3,6 +3,8 @@
 
 #include <QKeyEvent>
 
+#include "runtime/form.h"
+
 namespace runtime::qt {
 
 std::int16_t keyCode(const QKeyEvent& event)
@@ -23,14 +25,14 @@ std::int16_t keyCode(const QKeyEvent& event)
     case Qt::Key_Pause: return 19;
     case Qt::Key_CapsLock: return 20;
     case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
+    case Qt::Key_Space: return keySpace;
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;
     case Qt::Key_End: return 35;
     case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
+    case Qt::Key_Left: return keyLeft;
     case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
+    case Qt::Key_Right: return keyRight;
     case Qt::Key_Down: return 40;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;

@@ -142,31 +142,11 @@ inline int members(const runtime::SpriteArray& array)
     return n;
 }
 
-// The game's timers in creation order, the order of their simultaneous ticks, with the
-// procedure each one runs.
-struct TimerOf {
-    const char* name;
-    runtime::Timer game::mmm::*timer;
-    void (game::mmm::*tick)();
-};
-inline const std::array<TimerOf, 10> everyTimer{{
-    {"Timer2", &game::mmm::Timer2, &game::mmm::Timer2_Timer},
-    {"Timer3", &game::mmm::Timer3, &game::mmm::Timer3_Timer},
-    {"soucoupe", &game::mmm::soucoupe, &game::mmm::soucoupe_Timer},
-    {"dem", &game::mmm::dem, &game::mmm::dem_Timer},
-    {"anim", &game::mmm::anim, &game::mmm::anim_Timer},
-    {"pg", &game::mmm::pg, &game::mmm::pg_Timer},
-    {"PERDUGAGNE", &game::mmm::PERDUGAGNE, &game::mmm::PERDUGAGNE_Timer},
-    {"Timer1", &game::mmm::Timer1, &game::mmm::Timer1_Timer},
-    {"tiretimer", &game::mmm::tiretimer, &game::mmm::tiretimer_Timer},
-    {"vaisseautimer", &game::mmm::vaisseautimer, &game::mmm::vaisseautimer_Timer},
-}};
-
 // The names of the timers that are on, in that order: "Timer2 Timer3 soucoupe" at the load.
 inline QString timersOn(const game::mmm& w)
 {
     QStringList on;
-    for (const TimerOf& t : everyTimer)
+    for (const game::mmm::TimerTick& t : game::mmm::timerTicks)
         if ((w.*t.timer).enabled())
             on << QString::fromLatin1(t.name);
     return on.join(' ');
@@ -267,7 +247,7 @@ inline QStringList everything(const game::mmm& w)
     sprite("souc", w.souc);
     for (const runtime::Label* label : {&w.bon, &w.perd, &w.gagne})
         lines << QStringLiteral("%1 %2").arg(label->Caption.get(), label->Visible ? "shown" : "hidden");
-    for (const TimerOf& t : everyTimer) {
+    for (const game::mmm::TimerTick& t : game::mmm::timerTicks) {
         const runtime::Timer& timer = w.*t.timer;
         lines << QStringLiteral("%1 %2 every %3 next %4")
                      .arg(QLatin1String(t.name), timer.enabled() ? "on" : "off")
