@@ -8,28 +8,6 @@
 
 using game::mmm;
 
-namespace {
-
-// Starts a first game and lets its formation build and complete (20 build ticks of 150 ms and
-// the first descent tick).
-void startAndComplete(Game& g)
-{
-    g.shipOutOfReach();
-    g.start();
-    g.advance(21 * 150);
-}
-
-// The formation come down twice, and the saucer at `left`, shown or not, `countdown` to go.
-void saucer(Game& g, float left, bool visible, const QString& countdown)
-{
-    g.w.mechv(1).Top = 520;
-    g.w.souc.Left = left;
-    g.w.souc.Visible = visible;
-    g.w.Textsouc.Text = countdown;
-}
-
-} // namespace
-
 class FleetTest : public QObject {
     Q_OBJECT
 
@@ -101,8 +79,7 @@ private slots:
     void everyLaterGameBuildsEvery100Milliseconds()
     {
         QFETCH(bool, stopFirst);
-        Game g;
-        startAndComplete(g);
+        Playing g;
         if (stopFirst)
             g.stop();
         g.start();
@@ -118,8 +95,7 @@ private slots:
 
     void theFormationComesDownHiddenAliensIncluded()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.w.mechv(5).Visible = false;
         g.w.mechr(21).Visible = false;
         g.advance(9999);
@@ -149,7 +125,7 @@ private slots:
         QFETCH(int, interval);
         Game g;
         g.w.tempe.Text = tempe;
-        startAndComplete(g);
+        g.startPlaying();
         QCOMPARE(g.w.dem.interval(), interval);
         g.advance(interval - 1);
         QCOMPARE(g.w.mechv(1).Top, 120.0f);
@@ -163,7 +139,7 @@ private slots:
     {
         Game g;
         g.w.choose(g.w.anima);
-        startAndComplete(g);
+        g.startPlaying();
         QVERIFY(!g.w.anim.enabled());
         g.advance(20000);
         QVERIFY(!g.w.anim.enabled());
@@ -173,8 +149,7 @@ private slots:
 
     void neighbouringColumnsWiggleApartAndBack()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.w.mechb(3).Visible = false; // a dead alien wiggles with its column
         g.advance(99);
         QCOMPARE(g.w.mechv(1).Left, 120.0f);
@@ -196,8 +171,7 @@ private slots:
 
     void theLastWiggleCarriesIntoTheNextGame()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.advance(100); // column 1 stands 10 to the left
         g.stop();
         g.start();
@@ -217,7 +191,7 @@ private slots:
         QVERIFY(g.w.anima.Checked);
         QCOMPARE(g.w.animation.Text, QString("1"));
         // The click neither starts nor stops the wiggle; the next formation does.
-        startAndComplete(g);
+        g.startPlaying();
         g.stop();
         g.w.choose(g.w.anima);
         QVERIFY(!g.w.anim.enabled());
@@ -286,8 +260,7 @@ private slots:
 
     void everyGameAfterTheFirstFiresOneVolley()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.stop();
         g.start();
         const int draws = g.random.draws;
@@ -305,8 +278,7 @@ private slots:
 
     void theBulletsFollowTheDescendingFormation()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.w.mechb(1).Visible = false; // the launch height follows it even dead
         g.advance(10000);
         QCOMPARE(g.w.mechb(1).Top, 800.0f);
@@ -335,7 +307,7 @@ private slots:
         Game first;
         Game second;
         for (Game* g : {&first, &second}) {
-            startAndComplete(*g);
+            g->startPlaying();
             g->advance(60000);
         }
         for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
@@ -347,8 +319,7 @@ private slots:
 
     void theSaucerWaitsForTheSecondDescent()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.advance(10000);
         QCOMPARE(g.w.mechv(1).Top, 320.0f);
         QCOMPARE(g.w.Textsouc.Text, QString("0"));
@@ -367,41 +338,49 @@ private slots:
         QCOMPARE(g.w.souc.Top, 0.0f);
     }
 
-    void theCountdownStartsAFlightAtExactlyZero_data()
+    // One saucer tick, or two, from a countdown and a place, the formation come down twice.
+    void theSaucerTickCountsDownFliesAndParks_data()
     {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("countdown");
-        QTest::addColumn<bool>("flies");
-        QTest::newRow("80 becomes 0: flies") << "80" << true;
-        QTest::newRow("160 becomes 80: waits") << "160" << false;
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<float>("leftAfter");
+        QTest::addColumn<bool>("shownAfter");
+        QTest::addColumn<QString>("countdownAfter");
+        QTest::newRow("80 becomes 0: flies") << 8300.0f << false << "80" << 1 << 8100.0f << true << "0";
+        QTest::newRow("160 becomes 80: waits") << 8300.0f << false << "160" << 1 << 8300.0f << false << "80";
+        QTest::newRow("exactly -5000: flies on")
+            << -5000.0f << true << "-1000" << 1 << -5200.0f << true << "-1080";
+        QTest::newRow("past -5000: parked")
+            << -5000.0f << true << "-1000" << 2 << 8300.0f << false << "10000";
     }
-    void theCountdownStartsAFlightAtExactlyZero()
+    void theSaucerTickCountsDownFliesAndParks()
     {
+        QFETCH(float, left);
+        QFETCH(bool, shown);
         QFETCH(QString, countdown);
-        QFETCH(bool, flies);
+        QFETCH(int, ticks);
         Game g;
-        saucer(g, 8300, false, countdown);
-        g.w.soucoupe_Timer();
-        QCOMPARE(g.w.souc.Visible, flies);
-        QCOMPARE(g.w.souc.Left, flies ? 8100.0f : 8300.0f);
-    }
-
-    void aCrossingEndsOnlyPastMinus5000()
-    {
-        Game g;
-        saucer(g, -5000, true, "-1000"); // exactly -5000: not ended
-        g.w.soucoupe_Timer();
-        QVERIFY(g.w.souc.Visible);
-        QCOMPARE(g.w.souc.Left, -5200.0f);
-        g.w.soucoupe_Timer();
-        QVERIFY(!g.w.souc.Visible);
-        QCOMPARE(g.w.souc.Left, 8300.0f);
-        QCOMPARE(g.w.Textsouc.Text, QString("10000"));
+        g.w.mechv(1).Top = 520;
+        g.saucerAt(left, shown);
+        g.w.Textsouc.Text = countdown;
+        for (int tick = 0; tick < ticks; ++tick)
+            g.w.soucoupe_Timer();
+        QFETCH(float, leftAfter);
+        QFETCH(bool, shownAfter);
+        QFETCH(QString, countdownAfter);
+        QCOMPARE(g.w.souc.Left, leftAfter);
+        QCOMPARE(g.w.souc.Visible, shownAfter);
+        QCOMPARE(g.w.Textsouc.Text, countdownAfter);
     }
 
     void aSaucerCycleIs125WaitingAnd67FlyingTicks()
     {
         Game g;
-        saucer(g, -5100, true, "-5000"); // a crossing that ends on the first tick
+        g.w.mechv(1).Top = 520;
+        g.saucerAt(-5100); // a crossing that ends on the first tick
+        g.w.Textsouc.Text = "-5000";
         int waiting = 0;
         int flying = 0;
         bool parkedAgain = false;
@@ -424,8 +403,7 @@ private slots:
 
     void theSaucerCrossesOnInIdleAndIsNotHiddenByANewGame()
     {
-        Game g;
-        startAndComplete(g);
+        Playing g;
         g.advance(20000); // two descents
         g.advance(200);
         QVERIFY(g.w.souc.Visible);

@@ -19,13 +19,10 @@ QString scoreBox(const QString& prompt)
 const QString bulletText = "Vous avez été touché par une balle ennemie ";
 const QString won = "Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ";
 
-// A game in progress, its formation complete, every bullet and alien far from the ship.
-struct Playing : Game {
-    Playing()
+// A game in progress with the ship back in its place, every bullet and alien far from it.
+struct AtRisk : Playing {
+    AtRisk()
     {
-        shipOutOfReach();
-        start();
-        completeFormation();
         w.vaisseau.Top = 5640;
         for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             w.tire(v).Top = 2000;
@@ -38,110 +35,93 @@ class OutcomeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theWinComesFirstEvenWithABulletOnTheShip()
+    // One check of the ending, with the ship at Left 3480, Top 5640, 450 x 450, the first
+    // bullet at (bulletLeft, bulletTop), shown or not, and the blue alien of column 12 at
+    // alienTop. A dead alien far below the ship never counts. The box says how the game ends,
+    // "" when it goes on; the first bullet is then parked at the top edge, lower when hidden.
+    void theWinComesFirstThenABulletThenALandedAlien_data()
     {
-        Playing g;
-        g.w.score = 1060;
-        g.w.reste = 0;
-        g.w.tire(2).Left = 3500; // on the ship
-        g.w.tire(2).Top = 5700;
-        g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.dialogs.boxes.size(), std::size_t(2)); // the start's, then the win's
-        QCOMPARE(g.dialogs.last(), scoreBox(won + "1260"));
-        QCOMPARE(g.w.score, 1260);
-        QVERIFY(g.w.gagne.Visible);
-        QVERIFY(!g.w.perd.Visible);
-        QCOMPARE(g.phase(), Phase::Over);
-        QCOMPARE(g.w.tire(0).Top, 0.0f); // shown during the game: to the top edge
+        QTest::addColumn<int>("reste");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<float>("bulletLeft");
+        QTest::addColumn<float>("bulletTop");
+        QTest::addColumn<bool>("bulletShown");
+        QTest::addColumn<float>("alienTop");
+        QTest::addColumn<QString>("box");
+        const QString lostToABullet = bulletText + "Votre score est de: 58";
+        const auto row = [](const char* name, int reste, int score, float left, float top, bool shown,
+                            float alienTop, const QString& box) {
+            QTest::newRow(name) << reste << score << left << top << shown << alienTop << box;
+        };
+        row("the win, even with a bullet on the ship", 0, 1060, 3500, 5700, true, 600, won + "1260");
+        row("the win bonus stops at 32767", 0, 32700, 3600, 2000, true, 600, won + "32767");
+        row("below zero is no win", -1, 58, 3600, 2000, true, 600, "");
+        row("a bullet inside", 126, 58, 3600, 5700, true, 600, lostToABullet);
+        row("a hidden bullet inside", 126, 58, 3600, 5700, false, 600, lostToABullet);
+        row("top: ship's top minus 1", 126, 58, 3600, 5639, true, 600, "");
+        row("top: ship's top minus 0,5", 126, 58, 3600, 5639.5f, true, 600, lostToABullet);
+        row("top: 150 above the ship's bottom", 126, 58, 3600, 5940, true, 600, "");
+        row("top: just above that", 126, 58, 3600, 5939.5f, true, 600, lostToABullet);
+        row("left: the ship's left", 126, 58, 3480, 5700, true, 600, "");
+        row("left: just right of it", 126, 58, 3480.5f, 5700, true, 600, lostToABullet);
+        row("left: the ship's right", 126, 58, 3930, 5700, true, 600, "");
+        row("left: just left of it", 126, 58, 3929.5f, 5700, true, 600, lostToABullet);
+        row("an alien level with the ship's top", 126, 58, 3600, 2000, true, 5640, "");
+        row("an alien just below it", 126, 58, 3600, 2000, true, 5641, "Votre score est de: 58");
     }
-
-    void belowZeroIsNoWin()
+    void theWinComesFirstThenABulletThenALandedAlien()
     {
-        Playing g;
-        g.w.reste = -1;
+        QFETCH(int, reste);
+        QFETCH(int, score);
+        QFETCH(float, bulletTop);
+        QFETCH(bool, bulletShown);
+        QFETCH(QString, box);
+        AtRisk g;
+        g.w.reste = static_cast<std::int16_t>(reste);
+        g.w.score = static_cast<std::int16_t>(score);
+        QFETCH(float, bulletLeft);
+        g.w.tire(0).Left = bulletLeft;
+        g.w.tire(0).Top = bulletTop;
+        g.w.tire(0).Visible = bulletShown;
+        QFETCH(float, alienTop);
+        g.w.mechb(12).Top = alienTop;
+        g.w.mechv(3).Visible = false;
+        g.w.mechv(3).Top = 9000;
         g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.phase(), Phase::Playing);
-        QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
-    }
-
-    void theWinBonusStopsAt32767()
-    {
-        Playing g;
-        g.w.score = 32700;
-        g.w.reste = 0;
-        g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.w.score, 32767);
-        QCOMPARE(g.dialogs.last(), scoreBox(won + "32767"));
-    }
-
-    // The ship stands at Left 3480, Top 5640, 450 x 450.
-    void theBulletTestIsStrictOnEverySide_data()
-    {
-        QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::addColumn<bool>("touches");
-        QTest::newRow("inside") << 3600.0f << 5700.0f << true;
-        QTest::newRow("top: ship's top minus 1") << 3600.0f << 5639.0f << false;
-        QTest::newRow("top: ship's top minus 0,5") << 3600.0f << 5639.5f << true;
-        QTest::newRow("top: 150 above the ship's bottom") << 3600.0f << 5940.0f << false;
-        QTest::newRow("top: just above that") << 3600.0f << 5939.5f << true;
-        QTest::newRow("left: the ship's left") << 3480.0f << 5700.0f << false;
-        QTest::newRow("left: just right of it") << 3480.5f << 5700.0f << true;
-        QTest::newRow("left: the ship's right") << 3930.0f << 5700.0f << false;
-        QTest::newRow("left: just left of it") << 3929.5f << 5700.0f << true;
-    }
-    void theBulletTestIsStrictOnEverySide()
-    {
-        QFETCH(float, left);
-        QFETCH(float, top);
-        QFETCH(bool, touches);
-        Playing g;
-        g.w.tire(3).Left = left;
-        g.w.tire(3).Top = top;
-        g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.w.perd.Visible, touches);
-        QCOMPARE(g.phase(), touches ? Phase::Over : Phase::Playing);
-        if (touches)
-            QCOMPARE(g.dialogs.last(), scoreBox(bulletText + "Votre score est de: 58"));
-    }
-
-    void aHiddenBulletOnTheShipLosesToo()
-    {
-        Playing g;
-        g.w.tire(1).Visible = false;
-        g.w.tire(1).Left = 3600;
-        g.w.tire(1).Top = 5700;
-        g.w.tire(0).Visible = false;
-        g.w.PERDUGAGNE_Timer();
-        QVERIFY(g.w.perd.Visible);
-        QCOMPARE(g.w.tire(0).Top, 200.0f); // hidden: a little lower than the top edge
+        const bool ends = !box.isEmpty();
+        QCOMPARE(g.phase(), ends ? Phase::Over : Phase::Playing);
+        QCOMPARE(g.dialogs.boxes.size(), std::size_t(ends ? 2 : 1)); // the start's, then the ending's
+        QCOMPARE(g.w.gagne.Visible, box.startsWith(won));
+        QCOMPARE(g.w.perd.Visible, ends && !box.startsWith(won));
+        if (ends) {
+            QCOMPARE(g.dialogs.last(), scoreBox(box));
+            QCOMPARE(g.w.score, std::int16_t(box.section(' ', -1).toInt()));
+            QCOMPARE(g.w.tire(0).Top, bulletShown ? 0.0f : 200.0f);
+        }
     }
 
     void oneEndingGivesOneMessage_data()
     {
-        QTest::addColumn<bool>("twoBullets");
+        QTest::addColumn<int>("bullets"); // on the ship
         QTest::addColumn<bool>("alienDown");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("two bullets on the ship") << true << false << bulletText + "Votre score est de: 58";
-        QTest::newRow("a bullet and an alien") << false << true << bulletText + "Votre score est de: 58";
-        QTest::newRow("both bullets and an alien") << true << true << bulletText + "Votre score est de: 58";
-        QTest::newRow("an alien alone") << false << false << "Votre score est de: 58";
+        QTest::newRow("two bullets on the ship") << 2 << false << bulletText + "Votre score est de: 58";
+        QTest::newRow("a bullet and an alien") << 1 << true << bulletText + "Votre score est de: 58";
+        QTest::newRow("both bullets and an alien") << 2 << true << bulletText + "Votre score est de: 58";
+        QTest::newRow("an alien alone") << 0 << true << "Votre score est de: 58";
     }
     void oneEndingGivesOneMessage()
     {
-        QFETCH(bool, twoBullets);
+        QFETCH(int, bullets);
         QFETCH(bool, alienDown);
         QFETCH(QString, prompt);
-        Playing g;
-        if (alienDown || (!twoBullets && !alienDown))
+        AtRisk g;
+        if (alienDown)
             g.w.mechr(7).Top = 5700;
-        if (twoBullets || alienDown) {
-            g.w.tire(1).Left = 3600;
-            g.w.tire(1).Top = 5700;
-        }
-        if (twoBullets) {
-            g.w.tire(4).Left = 3700;
-            g.w.tire(4).Top = 5650;
+        const float onTheShip[][2] = {{3600, 5700}, {3700, 5650}};
+        for (int i = 0; i < bullets; ++i) {
+            g.w.tire(std::int16_t(1 + 3 * i)).Left = onTheShip[i][0];
+            g.w.tire(std::int16_t(1 + 3 * i)).Top = onTheShip[i][1];
         }
         g.advance(5000); // the check runs every millisecond; it stops itself after the message
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
@@ -149,23 +129,9 @@ private slots:
         QVERIFY(!g.w.PERDUGAGNE.enabled());
     }
 
-    void anAlienLandsOnlyBelowTheShipsTop()
-    {
-        Playing g;
-        g.w.mechb(12).Top = 5640; // level with the ship's top: not yet
-        g.w.mechv(3).Visible = false;
-        g.w.mechv(3).Top = 9000; // dead aliens do not count
-        g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.phase(), Phase::Playing);
-        g.w.mechb(12).Top = 5641;
-        g.w.PERDUGAGNE_Timer();
-        QCOMPARE(g.phase(), Phase::Over);
-        QCOMPARE(g.dialogs.last(), scoreBox("Votre score est de: 58"));
-    }
-
     void afterAnEndingTheShipStillSteersAndNothingElseMoves()
     {
-        Playing g;
+        AtRisk g;
         g.w.tire(2).Left = 3600;
         g.w.tire(2).Top = 5700;
         g.advance(1);

@@ -10,16 +10,6 @@ using game::keyLeft;
 using game::keyRight;
 using game::keySpace;
 
-namespace {
-
-void showSaucer(Game& g, float left)
-{
-    g.w.souc.Visible = true;
-    g.w.souc.Left = left;
-}
-
-} // namespace
-
 class PlayerTest : public QObject {
     Q_OBJECT
 
@@ -203,7 +193,7 @@ private slots:
         Game g;
         g.w.tir(1).Left = 200;
         g.w.tir(1).Top = 1100; // inside the red alien
-        showSaucer(g, 100);
+        g.saucerAt(100);
         g.w.pg_Timer();
         QVERIFY(g.w.mechr(1).Visible);
         QCOMPARE(g.w.score, 0);
@@ -302,10 +292,7 @@ private slots:
 
     void columnsAreTestedInOrderAndOneHitEndsTheTick()
     {
-        Game g;
-        g.start();
-        g.shipOutOfReach();
-        g.completeFormation();
+        Playing g;
         g.w.sensib = 300; // the shot lies in the bands of columns 3 and 4
         g.shootAt(1250, 1400);
         QVERIFY(!g.w.mechr(3).Visible);
@@ -313,68 +300,51 @@ private slots:
         QCOMPARE(g.w.reste, 125);
     }
 
-    void theSaucerAndAnAlienInOnePassBothScore()
-    {
-        Game g;
-        showSaucer(g, 0);
-        g.w.mechv(1).Top = 100; // a green alien come up beside the saucer, for the test's sake
-        g.shootAt(200, 300);
-        QCOMPARE(g.w.score, 210);
-        QVERIFY(!g.w.souc.Visible);
-        QCOMPARE(g.w.souc.Left, 8300.0f);
-        QCOMPARE(g.w.Textsouc.Text, QString("10000"));
-        QVERIFY(g.w.bon.Visible);
-        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
-    }
-
-    void aSaucerHitLetsTheShotFlyOn()
-    {
-        Game g;
-        showSaucer(g, 3000);
-        g.shootAt(3500, 200);
-        QCOMPARE(g.w.score, 200);
-        QCOMPARE(g.w.nbtir, 2); // not removed, not re-armed
-        QCOMPARE(g.w.tir(1).Top, 200.0f);
-        g.w.pg_Timer(); // the saucer is gone: no second bonus
-        QCOMPARE(g.w.score, 200);
-    }
-
-    void theSaucerBoxIsStrictOnEverySide_data()
+    // A saucer at `left` (1230 x 435 at Top 0), and a shot at (shotLeft, shotTop) in a hit tick.
+    // A hit scores once, parks the saucer and shows the banner; the shot flies on, unless it
+    // also hits an alien in the same pass.
+    void theSaucerIsHitStrictlyInsideItsBoxWhileShown_data()
     {
         QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::addColumn<bool>("hit");
-        QTest::newRow("inside") << 3500.0f << 200.0f << true;
-        QTest::newRow("on its top edge") << 3500.0f << 0.0f << false;
-        QTest::newRow("on its bottom edge") << 3500.0f << 435.0f << false;
-        QTest::newRow("on its left edge") << 3000.0f << 200.0f << false;
-        QTest::newRow("on its right edge") << 4230.0f << 200.0f << false;
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<float>("shotLeft");
+        QTest::addColumn<float>("shotTop");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<float>("shotTopAfter"); // 5590: re-armed at the ship
+        QTest::newRow("inside") << 3000.0f << true << 3500.0f << 200.0f << 200 << 200.0f;
+        QTest::newRow("on its top edge") << 3000.0f << true << 3500.0f << 0.0f << 0 << 0.0f;
+        QTest::newRow("on its bottom edge") << 3000.0f << true << 3500.0f << 435.0f << 0 << 435.0f;
+        QTest::newRow("on its left edge") << 3000.0f << true << 3000.0f << 200.0f << 0 << 200.0f;
+        QTest::newRow("on its right edge") << 3000.0f << true << 4230.0f << 200.0f << 0 << 200.0f;
+        // A ship parked under the hidden saucer's resting place must not rake in bonuses.
+        QTest::newRow("hidden, low in its box") << 8300.0f << false << 8400.0f << 400.0f << 0 << 400.0f;
+        QTest::newRow("hidden, high in its box") << 8300.0f << false << 8400.0f << 10.0f << 0 << 10.0f;
+        // A green alien come up beside the saucer, for the test's sake: both score.
+        QTest::newRow("and an alien in one pass") << 0.0f << true << 200.0f << 300.0f << 210 << 5590.0f;
     }
-    void theSaucerBoxIsStrictOnEverySide()
+    void theSaucerIsHitStrictlyInsideItsBoxWhileShown()
     {
         QFETCH(float, left);
-        QFETCH(float, top);
-        QFETCH(bool, hit);
+        QFETCH(bool, shown);
+        QFETCH(float, shotLeft);
+        QFETCH(float, shotTop);
+        QFETCH(int, score);
         Game g;
-        showSaucer(g, 3000);
-        g.shootAt(left, top);
-        QCOMPARE(g.w.score, std::int16_t(hit ? 200 : 0));
-    }
-
-    // A ship parked under the hidden saucer's resting place must not rake in bonuses.
-    void aHiddenSaucerIsNeverHit()
-    {
-        Game g;
-        g.w.souc.Visible = false;
-        g.w.souc.Left = 8300;
-        g.w.tirer();
-        g.w.tir(1).Left = 8400;
-        for (float top = 400; top > 0; top -= 10) {
-            g.w.tir(1).Top = top;
-            g.w.pg_Timer();
-        }
-        QCOMPARE(g.w.score, 0);
-        QVERIFY(!g.w.bon.Visible);
+        g.saucerAt(left, shown);
+        g.w.mechv(1).Top = 100;
+        g.shootAt(shotLeft, shotTop);
+        QCOMPARE(int(g.w.score), score);
+        QFETCH(float, shotTopAfter);
+        QCOMPARE(g.w.tir(1).Top, shotTopAfter);
+        QCOMPARE(g.w.nbtir, std::int16_t(score == 210 ? 1 : 2)); // removed only by an alien hit
+        const bool hit = score >= 200;
+        QCOMPARE(g.w.bon.Visible, hit);
+        QCOMPARE(g.w.souc.Visible, shown && !hit);
+        QCOMPARE(g.w.souc.Left, hit ? 8300.0f : left);
+        QCOMPARE(g.w.Textsouc.Text, QString(hit ? "10000" : "0"));
+        QCOMPARE(g.w.mechv(1).Tag, QString(score == 210 ? "2" : "3"));
+        g.w.pg_Timer(); // the saucer is gone: no second bonus
+        QCOMPARE(int(g.w.score), score);
     }
 
     void theScoreStopsAt32767()
@@ -383,7 +353,7 @@ private slots:
         g.w.score = 32760;
         g.shootAt(200, 1100);
         QCOMPARE(g.w.score, 32767);
-        showSaucer(g, 100);
+        g.saucerAt(100);
         g.shootAt(200, 200); // the saucer's bonus and a green alien's points
         QVERIFY(g.w.bon.Visible);
         QCOMPARE(g.w.score, 32767);

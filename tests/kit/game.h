@@ -298,6 +298,23 @@ struct Game {
             advance(1);
     }
 
+    // Starts a game and lets its formation complete: in a first game 20 build ticks of 150 ms
+    // and the first descent tick. The ship stands far out of reach, so that nothing ends the
+    // game on its own.
+    void startPlaying()
+    {
+        shipOutOfReach();
+        start();
+        completeFormation();
+    }
+
+    // The saucer at `left`, shown or not.
+    void saucerAt(float left, bool visible = true)
+    {
+        w.souc.Left = left;
+        w.souc.Visible = visible;
+    }
+
     // Fires, puts the permanent shot at (left, top) and runs one hit tick.
     void shootAt(float left, float top)
     {
@@ -319,4 +336,9 @@ struct Game {
         w.choose(w.vite);
         w.choose(w.vittir);
     }
+};
+
+// A game in progress from its start.
+struct Playing : Game {
+    Playing() { startPlaying(); }
 };
