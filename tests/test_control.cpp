@@ -122,9 +122,7 @@ private slots:
 
     void aStopFreezesTheFieldAndGivesTheOptionsBack()
     {
-        Game g;
-        g.start();
-        g.completeFormation();
+        Playing g;
         QCOMPARE(g.phase(), Phase::Playing);
         g.w.vaisseau.Left = 1234;
         g.stop(false);
@@ -144,24 +142,40 @@ private slots:
         QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
     }
 
-    void aRestartTearsTheFormationDownToItsFirstColumn()
+    void aNewGameTearsTheFormationDownAndRestoresItsFirstColumn_data()
     {
-        Game g;
-        g.start();
-        g.completeFormation();
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("restart during play") << false;
+        QTest::newRow("start after a stop") << true;
+    }
+    void aNewGameTearsTheFormationDownAndRestoresItsFirstColumn()
+    {
+        QFETCH(bool, stopFirst);
+        Playing g;
         mmm& w = g.w;
+        w.vaisseau.Top = 5640;
         w.mechv(1).Top = w.mechb(1).Top = w.mechr(1).Top = 3000;
         w.mechv(1).Left = 130; // a wiggle offset stays
+        // Column 1 half shot: the new columns are copied from it.
+        w.mechv(1).Visible = false;
+        w.mechv(1).Tag = "0";
+        w.mechb(1).Tag = "1";
+        w.mechr(1).Visible = false;
+        w.reste = 3;
         for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             w.tire(v).Top = 4000 + v;
         w.vaisseau.Left = 2000;
         w.tirer(); // an extra shot in flight survives the restart
         w.tir(1).Top = -500;
+        if (stopFirst)
+            g.stop();
 
         g.start();
         QCOMPARE(g.phase(), Phase::Building);
         for (const runtime::SpriteArray* row : {&w.mechv, &w.mechb, &w.mechr})
             QCOMPARE(members(*row), 1); // column 1 alone
+        QCOMPARE(column(w, 1), "green 3, blue 2, red");
+        QCOMPARE(w.reste, 126);
         QCOMPARE(w.mechv(1).Top, 120.0f);
         QCOMPARE(w.mechb(1).Top, 600.0f);
         QCOMPARE(w.mechr(1).Top, 1080.0f);
@@ -177,42 +191,9 @@ private slots:
         QCOMPARE(w.score, 58);
     }
 
-    void aNewGameRestoresTheFirstColumnsAliens()
-    {
-        Game g;
-        g.start();
-        g.completeFormation();
-        mmm& w = g.w;
-        w.mechv(1).Visible = false;
-        w.mechv(1).Tag = "0";
-        w.mechb(1).Tag = "1";
-        w.mechr(1).Visible = false;
-        w.reste = 3;
-
-        g.stop();
-        g.start();
-        QCOMPARE(column(w, 1), "green 3, blue 2, red");
-        QCOMPARE(w.reste, 126);
-    }
-
-    void aStartOverAStoppedGameTearsDownToo()
-    {
-        Game g;
-        g.start();
-        g.completeFormation();
-        g.stop();
-        QCOMPARE(g.phase(), Phase::Stopped);
-        g.start();
-        QCOMPARE(g.phase(), Phase::Building);
-        QCOMPARE(members(g.w.mechb), 1);
-        QCOMPARE(g.w.dem.interval(), 100);
-    }
-
     void quitAskedAndAnsweredNoChangesNothing()
     {
-        Game g;
-        g.start();
-        g.completeFormation();
+        Playing g;
         g.dialogs.answers.push_back(runtime::answerNo);
         g.w.choose(g.w.quit);
         QVERIFY(!g.ended);
@@ -264,10 +245,7 @@ private slots:
     // stop, and the player can still stop the game.
     void aRecurringFailureIsReportedOnceAndStopsItsTimer()
     {
-        Game g;
-        g.start();
-        g.shipOutOfReach();
-        g.completeFormation();
+        Playing g;
         runtime::FailureReport report(g.dialogs);
         const auto failures = [&g] {
             return std::count_if(g.dialogs.boxes.begin(), g.dialogs.boxes.end(),

@@ -12,11 +12,26 @@ class FleetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theFirstGameBuildsAColumnEvery150Milliseconds()
+    void aGameBuildsAColumnATickAndThenPlays_data()
     {
+        QTest::addColumn<int>("before"); // 0 none, 1 a game in progress, 2 a stopped game
+        QTest::addColumn<int>("interval");
+        QTest::newRow("the first game: every 150 ms") << 0 << 150;
+        QTest::newRow("restart during play: every 100 ms") << 1 << 100;
+        QTest::newRow("start after a stop: every 100 ms") << 2 << 100;
+    }
+    void aGameBuildsAColumnATickAndThenPlays()
+    {
+        QFETCH(int, before);
+        QFETCH(int, interval);
         Game g;
+        if (before > 0)
+            g.startPlaying();
+        if (before > 1)
+            g.stop();
         g.start();
-        g.advance(149);
+        QCOMPARE(g.w.nbcol, 1);
+        g.advance(interval - 1);
         QCOMPARE(g.w.nbcol, 1);
         g.advance(1);
         QCOMPARE(g.w.nbcol, 2);
@@ -25,9 +40,9 @@ private slots:
         QCOMPARE(g.w.mechb(2).Left, 280.0f);
         QCOMPARE(g.w.mechr(2).Top, 1080.0f);
 
-        g.advance(19 * 150 - 1);
+        g.advance(19 * interval - 1);
         QCOMPARE(g.w.nbcol, 20);
-        g.advance(1); // 3000 ms: the last column
+        g.advance(1); // the last column
         QCOMPARE(g.w.nbcol, 21);
         QCOMPARE(g.w.mechv(21).Left, 8120.0f);
         QCOMPARE(g.w.mechr(21).Left, 8120.0f);
@@ -35,6 +50,8 @@ private slots:
         QCOMPARE(g.phase(), Phase::Building); // "Général" still greyed
         QVERIFY(!g.w.general.Enabled);
         QCOMPARE(g.w.Text1.Text, QString("0"));
+        g.advance(interval);
+        QCOMPARE(g.phase(), Phase::Playing);
     }
 
     // Column 1 hit while the formation builds: the columns built after it are still whole, so
@@ -68,29 +85,6 @@ private slots:
         QCOMPARE(g.w.mechv(1).Top, 120.0f);
         QCOMPARE(g.w.mechb(21).Top, 600.0f);
         QCOMPARE(members(g.w.mechv), 21);
-    }
-
-    void everyLaterGameBuildsEvery100Milliseconds_data()
-    {
-        QTest::addColumn<bool>("stopFirst");
-        QTest::newRow("restart during play") << false;
-        QTest::newRow("start after a stop") << true;
-    }
-    void everyLaterGameBuildsEvery100Milliseconds()
-    {
-        QFETCH(bool, stopFirst);
-        Playing g;
-        if (stopFirst)
-            g.stop();
-        g.start();
-        QCOMPARE(g.w.nbcol, 1);
-        g.advance(100);
-        QCOMPARE(g.w.nbcol, 2);
-        g.advance(1900);
-        QCOMPARE(g.w.nbcol, 21);
-        QCOMPARE(g.w.mechv(21).Left, 8120.0f);
-        g.advance(100);
-        QCOMPARE(g.phase(), Phase::Playing);
     }
 
     void theFormationComesDownHiddenAliensIncluded()
@@ -201,61 +195,44 @@ private slots:
         QVERIFY(!g.w.anim.enabled());
     }
 
-    void bulletsFallAndLaunchFromTheBlueRow()
+    // One tick of the alien fire, with the blue row at its start (600) and bullet 2 at `top`:
+    // at or above the blue row it is launched just below it, and each launch throws all five
+    // to random places; past 6100 it is first brought back to 75 above the row.
+    void aBulletFallsAndIsLaunchedFromTheBlueRow_data()
     {
-        Game g;
-        g.random.values = {0.25f, 0.5f, 0.75f, 0.0f, 0.999f};
-        g.start();
-        g.w.tire(2).Top = 600; // exactly at the launch height: launched
-        g.advance(10);
-        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
-            QVERIFY(g.w.tire(v).Visible);
-        QCOMPARE(g.w.tire(0).Top, 1110.0f);
-        QCOMPARE(g.w.tire(2).Top, 660.0f);
-        QCOMPARE(g.random.draws, 5);
-        QCOMPARE(g.w.tire(0).Left, 2100.0f);
-        QCOMPARE(g.w.tire(1).Left, 4200.0f);
-        QCOMPARE(g.w.tire(2).Left, 6300.0f);
-        QCOMPARE(g.w.tire(3).Left, 0.0f);
-        QCOMPARE(g.w.tire(4).Left, 0.999f * 8400.0f);
-    }
-
-    void aBulletIsRelaunchedOnlyPast6100()
-    {
-        Game g;
-        g.start();
-        g.advance(10);
-        const int draws = g.random.draws;
-        g.w.tire(1).Top = 6100 - 30; // will stand at exactly 6100
-        g.advance(10);
-        QCOMPARE(g.w.tire(1).Top, 6100.0f);
-        QCOMPARE(g.random.draws, draws);
-        g.advance(10); // 6130, still not past it when tested
-        QCOMPARE(g.w.tire(1).Top, 6130.0f);
-        g.advance(10);
-        QCOMPARE(g.w.tire(1).Top, 660.0f);
-        QCOMPARE(g.random.draws, draws + 5);
-    }
-
-    void bulletSpeedsAtTheirBounds_data()
-    {
+        QTest::addColumn<float>("top");
         QTest::addColumn<int>("vittire");
-        QTest::addColumn<float>("launchedAt");
-        QTest::newRow("slowest") << 1 << 631.0f;
-        QTest::newRow("fastest") << 250 << 880.0f;
+        QTest::addColumn<float>("topAfter");
+        QTest::addColumn<bool>("launched");
+        QTest::newRow("exactly at the launch height") << 600.0f << 30 << 660.0f << true;
+        QTest::newRow("above it") << 100.0f << 30 << 660.0f << true;
+        QTest::newRow("just below it") << 600.5f << 30 << 630.5f << false;
+        QTest::newRow("slowest") << 100.0f << 1 << 631.0f << true;
+        QTest::newRow("fastest") << 100.0f << 250 << 880.0f << true;
+        QTest::newRow("fastest, falling") << 880.0f << 250 << 1130.0f << false;
+        QTest::newRow("to exactly 6100") << 6070.0f << 30 << 6100.0f << false;
+        QTest::newRow("at 6100: not past it") << 6100.0f << 30 << 6130.0f << false;
+        QTest::newRow("past 6100: launched again") << 6130.0f << 30 << 660.0f << true;
     }
-    void bulletSpeedsAtTheirBounds()
+    void aBulletFallsAndIsLaunchedFromTheBlueRow()
     {
+        QFETCH(float, top);
         QFETCH(int, vittire);
-        QFETCH(float, launchedAt);
-        Game g;
+        QFETCH(float, topAfter);
+        QFETCH(bool, launched);
+        Game g; // the other bullets stand hidden between the blue row and 6100
+        g.random.values = {0.25f, 0.5f, 0.75f, 0.0f, 0.999f};
         g.w.vittire = static_cast<std::int16_t>(vittire);
-        g.start();
-        g.w.tire(3).Top = 100;
-        g.advance(10);
-        QCOMPARE(g.w.tire(3).Top, launchedAt);
-        g.advance(10);
-        QCOMPARE(g.w.tire(3).Top, launchedAt + float(vittire));
+        g.w.tire(2).Top = top;
+        g.w.tiretimer_Timer();
+        QCOMPARE(g.w.tire(2).Top, topAfter);
+        QCOMPARE(g.random.draws, launched ? 5 : 0);
+        const float lefts[] = {2100, 4200, 6300, 0, 0.999f * 8400};
+        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
+            QVERIFY(g.w.tire(v).Visible);
+            if (launched)
+                QCOMPARE(g.w.tire(v).Left, lefts[v]);
+        }
     }
 
     void everyGameAfterTheFirstFiresOneVolley()

@@ -5,16 +5,18 @@
 #include <QtTest>
 
 #include "kit/game.h"
+#include "options/options.h"
 
 namespace {
 
 const QString defaults = "240 10000 50 200 30";
 
+// The questions by short names, in the order of the menu.
+const QStringList dialogs{"ship", "descent", "sensitivity", "shot", "alienShot"};
+
 runtime::MenuItem& itemOf(game::mmm& w, const QString& dialog)
 {
-    runtime::MenuItem* items[] = {&w.vitfuse, &w.vite, &w.sensibilite, &w.vittir, &w.vitmechtir};
-    const QStringList names{"ship", "descent", "sensitivity", "shot", "alienShot"};
-    return *items[names.indexOf(dialog)];
+    return w.*game::optionDialogs()[static_cast<std::size_t>(dialogs.indexOf(dialog))].item;
 }
 
 void answer(Game& g, const QString& dialog, const QString& typed)
@@ -105,26 +107,17 @@ private slots:
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("ship") << "ship"
-                              << "Quelle est la vitesse de la fusée?"
-                              << "Vitesse?"
-                              << "240";
-        QTest::newRow("descent") << "descent"
-                                 << "Quelle est la vitesse des extra-terrestres? (descente en secondes)"
-                                 << "Vitesse?"
-                                 << "10";
-        QTest::newRow("sensitivity") << "sensitivity"
-                                     << "Quelle est la sensibilité du tir sur les extra-terrestres?"
-                                     << "Sensibilité?"
-                                     << "20";
-        QTest::newRow("shot") << "shot"
-                              << "Quelle est la vitesse du tir?"
-                              << "Vitesse?"
-                              << "200";
-        QTest::newRow("alienShot") << "alienShot"
-                                   << "Quelle est la vitesse ddu tir des extra-terrestres?"
-                                   << "Vitesse?"
-                                   << "30";
+        const auto row = [](const char* dialog, const char* prompt, const char* title, const char* proposed) {
+            QTest::newRow(dialog) << QString(dialog) << QString(prompt) << QString(title)
+                                  << QString(proposed);
+        };
+        row("ship", "Quelle est la vitesse de la fusée?", "Vitesse?", "240");
+        row("descent", "Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?",
+            "10");
+        row("sensitivity", "Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?",
+            "20");
+        row("shot", "Quelle est la vitesse du tir?", "Vitesse?", "200");
+        row("alienShot", "Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30");
     }
     // The proposed answer stays the same text whatever the setting holds; no answer (the box
     // cancelled or emptied) changes nothing.
@@ -160,9 +153,8 @@ private slots:
             QTest::addRow("ship %s", typed) << "ship" << typed << "Vitesse?";
             QTest::addRow("descent %s", typed) << "descent" << typed << "Vitesse?";
         }
-        QTest::newRow("sensitivity") << "sensitivity"
-                                     << "beaucoup"
-                                     << "Sensibilité?";
+        QTest::newRow("sensitivity") << QString("sensitivity") << QString("beaucoup")
+                                     << QString("Sensibilité?");
     }
     void anAnswerThatIsNotANumberChangesNothingAndSaysSo()
     {
@@ -198,7 +190,7 @@ private slots:
         answer(g, "descent", "3");
         g.start();
         QCOMPARE(g.w.score, 186); // 55000 / 300 + 30 / 10
-        for (const char* dialog : {"ship", "descent", "sensitivity", "shot", "alienShot"})
+        for (const QString& dialog : dialogs)
             g.w.choose(itemOf(g.w, dialog));
         QCOMPARE(g.dialogs.inputs.size(), std::size_t(1)); // the descent's, before the start
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));  // the start's
