@@ -123,40 +123,36 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("place");
         QTest::addColumn<QString>("words"); // none for a picture
-        QTest::newRow("Image3") << "Image3" << QRect(0, 8, 26, 26) << "";
-        QTest::newRow("Label1") << "Label1" << QRect(32, 8, 345, 33)
-                                << "Les plus dures a tuer, il faut les toucher 3 fois";
-        QTest::newRow("Image1") << "Image1" << QRect(0, 48, 24, 27) << "";
-        QTest::newRow("Label2") << "Label2" << QRect(32, 48, 353, 25)
-                                << "Les moyennements dures, il faut les toucher 2 fois";
-        QTest::newRow("Image2(0)") << "Image2(0)" << QRect(0, 88, 26, 26) << "";
-        QTest::newRow("Label3") << "Label3" << QRect(32, 88, 345, 25) << "Les plus simples, un coup suffi";
-        QTest::newRow("Image4") << "Image4" << QRect(0, 120, 6, 6) << "";
-        QTest::newRow("Label4") << "Label4" << QRect(8, 120, 329, 17) << "Votre balle";
-        QTest::newRow("Label5") << "Label5" << QRect(8, 136, 281, 17) << "La balle des extra-terrestres";
-        QTest::newRow("Image5") << "Image5" << QRect(0, 144, 6, 6) << "";
-        QTest::newRow("Image6") << "Image6" << QRect(0, 160, 30, 30) << "";
-        QTest::newRow("Label6")
-            << "Label6" << QRect(40, 168, 321, 25)
-            << "Votre vaisseau, dirigé le a les des touches flechés et tirer en pressant espace. "
-               "Vous pouvez tirer deux balle a la fois.";
-        QTest::newRow("Image2(1)") << "Image2(1)" << QRect(0, 200, 26, 26) << "";
-        QTest::newRow("Label7")
-            << "Label7" << QRect(32, 200, 297, 25)
-            << "C'est un e-t, il descent progressivement selon les options que vous avez choisis";
-        QTest::newRow("Image7") << "Image7" << QRect(0, 256, 82, 29) << "";
-        QTest::newRow("Label10")
-            << "Label10" << QRect(96, 256, 225, 33)
-            << "Si vous la touché, vous gagnez un bonus de 200 points: votre fortune est faite";
-        QTest::newRow("Label8")
-            << "Label8" << QRect(8, 336, 329, 33)
-            << "La sensibilité du tir, c'est si la balle de votre fusée a plus de chance de toucher "
-               "un e-t ou non";
-        QTest::newRow("Label9")
-            << "Label9" << QRect(8, 376, 321, 33)
-            << "Chaque touche sur un e-t rapporte dix points et vous avez un bonus de points selon "
-               "les options choisis";
-        QTest::newRow("Command1") << "Command1" << QRect(304, 416, 65, 17) << "OK";
+        const auto row = [](const char* name, QRect place, const char* words = "") {
+            QTest::newRow(name) << QString(name) << place << QString(words);
+        };
+        row("Image3", {0, 8, 26, 26});
+        row("Label1", {32, 8, 345, 33}, "Les plus dures a tuer, il faut les toucher 3 fois");
+        row("Image1", {0, 48, 24, 27});
+        row("Label2", {32, 48, 353, 25}, "Les moyennements dures, il faut les toucher 2 fois");
+        row("Image2(0)", {0, 88, 26, 26});
+        row("Label3", {32, 88, 345, 25}, "Les plus simples, un coup suffi");
+        row("Image4", {0, 120, 6, 6});
+        row("Label4", {8, 120, 329, 17}, "Votre balle");
+        row("Label5", {8, 136, 281, 17}, "La balle des extra-terrestres");
+        row("Image5", {0, 144, 6, 6});
+        row("Image6", {0, 160, 30, 30});
+        row("Label6", {40, 168, 321, 25},
+            "Votre vaisseau, dirigé le a les des touches flechés et tirer en pressant espace. "
+            "Vous pouvez tirer deux balle a la fois.");
+        row("Image2(1)", {0, 200, 26, 26});
+        row("Label7", {32, 200, 297, 25},
+            "C'est un e-t, il descent progressivement selon les options que vous avez choisis");
+        row("Image7", {0, 256, 82, 29});
+        row("Label10", {96, 256, 225, 33},
+            "Si vous la touché, vous gagnez un bonus de 200 points: votre fortune est faite");
+        row("Label8", {8, 336, 329, 33},
+            "La sensibilité du tir, c'est si la balle de votre fusée a plus de chance de toucher "
+            "un e-t ou non");
+        row("Label9", {8, 376, 321, 33},
+            "Chaque touche sur un e-t rapporte dix points et vous avez un bonus de points selon "
+            "les options choisis");
+        row("Command1", {304, 416, 65, 17}, "OK");
     }
     // Texts wrap within their boxes and show whole; pictures show at their own sizes.
     void everyControlIsAtItsPlace()
@@ -174,6 +170,7 @@ private slots:
             return;
         }
         auto* label = qobject_cast<QLabel*>(control);
+        QVERIFY(label);
         if (words.isEmpty()) {
             QCOMPARE(label->pixmap().size(), place.size());
             return;

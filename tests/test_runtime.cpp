@@ -3,8 +3,6 @@
 // French number conversions and the random numbers.
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include <QtTest>
 
@@ -22,21 +20,17 @@ namespace {
 
 // Records "name@time" for each tick. The record is a change, so no timer sleeps.
 struct TickLog {
-    std::vector<std::string> ticks;
-    void attach(Timer& timer, Clock& clock, const char* name)
+    explicit TickLog(Clock& c) : clock(c) {}
+    Clock& clock;
+    QStringList ticks;
+    void attach(Timer& timer, const char* name)
     {
-        timer.onTick([this, &clock, name] {
-            ticks.push_back(std::string(name) + "@" + std::to_string(clock.now()));
+        timer.onTick([this, name] {
+            ticks << QStringLiteral("%1@%2").arg(name).arg(clock.now());
             noteChange();
         });
     }
-    QString text() const
-    {
-        QString all;
-        for (const auto& tick : ticks)
-            all += QString::fromStdString(tick) + " ";
-        return all.trimmed();
-    }
+    QString text() const { return ticks.join(' '); }
 };
 
 } // namespace
@@ -50,9 +44,9 @@ private slots:
         Clock clock;
         Timer slow(clock, 30, true);
         Timer fast(clock, 10, true);
-        TickLog log;
-        log.attach(slow, clock, "slow");
-        log.attach(fast, clock, "fast");
+        TickLog log{clock};
+        log.attach(slow, "slow");
+        log.attach(fast, "fast");
         clock.advanceTo(60);
         QCOMPARE(log.text(), QString("fast@10 fast@20 slow@30 fast@30 fast@40 fast@50 slow@60 fast@60"));
         QCOMPARE(clock.now(), 60);
@@ -88,8 +82,8 @@ private slots:
     {
         Clock clock;
         Timer timer(clock, 100, true);
-        TickLog log;
-        log.attach(timer, clock, "t");
+        TickLog log{clock};
+        log.attach(timer, "t");
         clock.advanceTo(70);
         timer.setEnabled(false);
         timer.setEnabled(true); // counts from 70
@@ -110,9 +104,9 @@ private slots:
     {
         Clock clock;
         Timer timer(clock, 150, true);
-        TickLog log;
+        TickLog log{clock};
         timer.onTick([&] {
-            log.ticks.push_back("t@" + std::to_string(clock.now()));
+            log.ticks << QStringLiteral("t@%1").arg(clock.now());
             timer.setInterval(1000);
         });
         clock.advanceTo(2200);
@@ -181,12 +175,9 @@ private slots:
         array.addDesignMember(5, Sprite{"other", 0, 0, 1, 1, true, "x"});
         array.create(1);
         const Sprite& created = array(1);
-        QCOMPARE(created.picture, QString("green"));
-        QCOMPARE(created.Left, 120.0f);
-        QCOMPARE(created.Top, 600.0f);
-        QCOMPARE(created.Width, 360.0f);
-        QCOMPARE(created.Height, 375.0f);
-        QCOMPARE(created.Tag, QString("3"));
+        QCOMPARE(QStringList({created.picture, created.Tag}), QStringList({"green", "3"}));
+        QCOMPARE(QRectF(created.Left, created.Top, created.Width, created.Height),
+                 QRectF(120, 600, 360, 375));
         QVERIFY(!created.Visible);
         array.create(2); // now copies member 1, the lowest
         QCOMPARE(array(2).picture, QString("green"));

@@ -26,29 +26,55 @@ std::pair<int, int> pixelsOf(const QImage& image, QRgb color, QRect box)
     return {inside, outside};
 }
 
-// A game's window on the screen (offscreen); its boxes are the game's scripted ones.
-struct Shown {
-    explicit Shown(Game& g) : window(g.w, unused) { window.show(); }
+// The playfield's size in twips: 567 x 409 pixels at scale 1.
+const QSizeF client(8505, 6135);
+
+// Paints `scene` scaled into the whole of `image`, or only over the region `only`.
+void paint(QImage& image, const runtime::Scene& scene, runtime::qt::PictureBook& pictures,
+           const QRegion* only = nullptr)
+{
+    QPainter painter(&image);
+    if (only)
+        painter.setClipRegion(*only);
+    runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures, only);
+}
+
+runtime::Scene sceneOf(const game::mmm& w)
+{
+    runtime::Scene scene;
+    w.scene(scene);
+    return scene;
+}
+
+// A game in its window; its boxes are the game's scripted ones.
+struct Windowed : Game {
     runtime::qt::QtDialogs unused;
-    runtime::qt::GameWindow window;
+    runtime::qt::GameWindow window{w, unused};
+
+    // Shows the window (offscreen); false if it never gets exposed.
+    bool show()
+    {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
 };
 
-// A driver at 16 ms a frame on a wall clock of the test's own, over a 1 ms timer that always
-// has a tick due. At each wake-up, as the window does, it brings the game up to now and, when
-// something `shows`, waits for the display's word.
+// A driver on a wall clock of the test's own, at 16 ms a frame over a 1 ms timer that always
+// has a tick due, unless told otherwise. At each wake-up, as the window does, it brings the
+// game up to now and, when something `shows`, waits for the display's word.
 struct FrameDriver {
     runtime::Clock clock;
-    runtime::Timer timer{clock, 1, true};
+    runtime::Timer timer;
     runtime::Watched<int> ticks = 0;
     std::int64_t wall = 0;
     bool shows = false;
     runtime::qt::RealTimeDriver driver{clock, [this] { wakeUp(); }};
 
-    FrameDriver()
+    explicit FrameDriver(int timerMs = 1, int frameMs = 16) : timer(clock, timerMs, true)
     {
         timer.onTick([this] { ticks = ticks + 1; });
         driver.setWallClock([this] { return wall; });
-        driver.setFrameInterval(16);
+        driver.setFrameInterval(frameMs);
         driver.start();
     }
     void wakeUp()
@@ -64,6 +90,13 @@ struct FrameDriver {
         wakeUp();
         driver.schedule();
     }
+    // The display's word at `at`.
+    void word(std::int64_t at)
+    {
+        wall = at;
+        driver.frameReady();
+    }
+    std::int64_t plannedWake() const { return driver.plannedWake().value_or(-1); }
 };
 
 } // namespace
@@ -76,10 +109,8 @@ private slots:
 
     void theMenuBarMirrorsTheGamesMenus()
     {
-        Game g;
-        runtime::qt::QtDialogs unused;
-        runtime::qt::GameWindow window(g.w, unused);
-        QMenuBar* bar = window.menuBar();
+        Windowed g;
+        QMenuBar* bar = g.window.menuBar();
 
         QCOMPARE(texts(bar->actions()), QStringList({"Général", "Options", "Aide"}));
         QCOMPARE(texts(bar->actions()[0]->menu()->actions()),
@@ -90,70 +121,72 @@ private slots:
         QVERIFY(!actionNamed(bar, "Arreter")->isEnabled());
         QVERIFY(actionNamed(bar, "Animation des e-t")->isChecked());
         QVERIFY(!actionNamed(bar, "Vitesse des e-t")->isCheckable());
-        QCOMPARE(window.windowTitle(), QString(" Gromzaks v1.0"));
+        QCOMPARE(g.window.windowTitle(), QString(" Gromzaks v1.0"));
 
         // Choosing "Démarrer" in the menu starts a game; the bar shows the Building phase.
         g.dialogs.answers.push_back(runtime::answerYes);
         actionNamed(bar, "Démarrer")->trigger();
         QCOMPARE(g.phase(), Phase::Building);
         QVERIFY(actionNamed(bar, "Redémarrer"));
-        QVERIFY(!bar->actions()[0]->isEnabled()); // "Général"
-        QVERIFY(!bar->actions()[1]->isEnabled()); // "Options"
-        QVERIFY(!bar->actions()[2]->isEnabled()); // "Aide"
+        for (const QAction* menu : bar->actions())
+            QVERIFY2(!menu->isEnabled(), qPrintable(menu->text()));
         QVERIFY(actionNamed(bar, "Arreter")->isEnabled());
 
         // A change made by a tick shows as soon as the window is refreshed.
         g.w.general.Enabled = true;
         g.w.anima.Checked = false;
         g.advance(1);
-        window.refresh();
+        g.window.refresh();
         QVERIFY(bar->actions()[0]->isEnabled());
         QVERIFY(!actionNamed(bar, "Animation des e-t")->isChecked());
-        QCOMPARE(window.windowTitle(), QString("Gromzak   Points:  58"));
+        QCOMPARE(g.window.windowTitle(), QString("Gromzak   Points:  58"));
     }
 
+    void theDesignLayoutIsPaintedAtItsPlaces_data()
+    {
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<int>("moreThan");   // pixels of the colour inside the box
+        QTest::addColumn<bool>("onlyThere"); // and none outside it
+        // Twips / 15: green alien at (8, 8), red at (8, 72), blue at (-8, 40), ship at (232, 376);
+        // no bullet shown yet.
+        QTest::newRow("green alien") << QRgb(0x00FF00) << QRect(8, 8, 24, 25) << 100 << false;
+        QTest::newRow("red alien") << QRgb(0xFF0000) << QRect(8, 72, 26, 26) << 100 << true;
+        QTest::newRow("blue alien, partly off") << QRgb(0x0000FF) << QRect(0, 40, 16, 27) << 50 << false;
+        QTest::newRow("ship's navy") << QRgb(0x000080) << QRect(232, 376, 30, 30) << 50 << true;
+        QTest::newRow("ship's yellow") << QRgb(0xFFFF00) << QRect(232, 376, 30, 30) << 20 << true;
+        QTest::newRow("black field") << QRgb(0x000000) << QRect(400, 200, 1, 1) << 0 << false;
+        QTest::newRow("no white: no shot, no banner") << QRgb(0xFFFFFF) << QRect() << -1 << true;
+    }
     void theDesignLayoutIsPaintedAtItsPlaces()
     {
-        Game g;
-        Shown shown(g);
-        runtime::qt::GameWindow& window = shown.window;
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.playfield()->size(), QSize(567, 409));
-
-        const QImage image = window.playfield()->grab().toImage();
+        QFETCH(QRgb, colour);
+        QFETCH(QRect, box);
+        QFETCH(int, moreThan);
+        QFETCH(bool, onlyThere);
+        Windowed g;
+        QVERIFY(g.show());
+        QCOMPARE(g.window.playfield()->size(), QSize(567, 409));
+        const QImage image = g.window.playfield()->grab().toImage();
         QCOMPARE(image.size(), QSize(567, 409));
-        // Twips / 15: green alien at (8, 8), red at (8, 72), blue at (-8, 40), ship at (232, 376).
-        const auto green = pixelsOf(image, 0x00FF00, QRect(8, 8, 24, 25));
-        QVERIFY(green.first > 100);
-        const auto red = pixelsOf(image, 0xFF0000, QRect(8, 72, 26, 26));
-        QVERIFY(red.first > 100);
-        QCOMPARE(red.second, 0);
-        const auto blue = pixelsOf(image, 0x0000FF, QRect(0, 40, 16, 27)); // its left third is off the field
-        QVERIFY(blue.first > 50);
-        const auto navy = pixelsOf(image, 0x000080, QRect(232, 376, 30, 30));
-        QVERIFY(navy.first > 50);
-        QCOMPARE(navy.second, 0);
-        const auto yellow = pixelsOf(image, 0xFFFF00, QRect(232, 376, 30, 30));
-        QVERIFY(yellow.first > 20);
-        QCOMPARE(yellow.second, 0);                                 // no bullet shown yet
-        QCOMPARE(image.pixel(400, 200) & 0xFFFFFF, 0u);             // black field
-        QCOMPARE(pixelsOf(image, 0xFFFFFF, image.rect()).first, 0); // no shot, no banner
+        const auto [inside, outside] = pixelsOf(image, colour, box);
+        QVERIFY2(inside > moreThan, qPrintable(QString::number(inside)));
+        if (onlyThere)
+            QCOMPARE(outside, 0);
     }
 
     void bannersAndSpritesAppearWhenShown()
     {
-        Game g;
-        Shown shown(g);
-        runtime::qt::GameWindow& window = shown.window;
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Windowed g;
+        QVERIFY(g.show());
         g.w.perd.Visible = true;
         g.w.Form_KeyDown(game::keySpace, 0);
-        window.refresh();
-        const QImage image = window.playfield()->grab().toImage();
+        g.window.refresh();
+        const QImage image = g.window.playfield()->grab().toImage();
         // "PERDU": a white box at (184, 40), 281 x 33, with dark text in it.
-        const auto white = pixelsOf(image, 0xFFFFFF, QRect(184, 40, 281, 33));
-        QVERIFY(white.first > 281 * 33 / 2);
-        QVERIFY(white.first < 281 * 33);
+        const int white = pixelsOf(image, 0xFFFFFF, QRect(184, 40, 281, 33)).first;
+        QVERIFY(white > 281 * 33 / 2);
+        QVERIFY(white < 281 * 33);
         // The extra shot at the ship: Left 3580, Top 5590 -> (238, 372).
         QVERIFY(pixelsOf(image, 0xFFFFFF, QRect(238, 372, 6, 6)).first > 20);
     }
@@ -163,13 +196,9 @@ private slots:
     void anEnlargedPlayfieldScalesCrispAndCentred()
     {
         Game g;
-        runtime::Scene scene;
-        g.w.scene(scene);
         runtime::qt::PictureBook pictures;
         QImage image(1134 + 200, 818, QImage::Format_RGB32); // 100 pixels of black each side
-        QPainter painter(&image);
-        runtime::qt::paintScene(painter, scene, QSizeF(8505, 6135), QRectF(image.rect()), pictures);
-        painter.end();
+        paint(image, sceneOf(g.w), pictures);
         const auto red = pixelsOf(image, 0xFF0000, QRect(100 + 16, 144, 52, 52));
         QVERIFY(red.first > 400);
         QCOMPARE(red.second, 0);
@@ -184,85 +213,74 @@ private slots:
         QVERIFY(pixelsOf(image, 0x0000FF, QRect(100, 80, 40, 54)).first > 100);
     }
 
+    void repaintingOnlyWhatChangedGivesTheWholePicture_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("scale 1") << QSize(567, 409);
+        QTest::newRow("fractional scale with margins") << QSize(800, 555);
+        QTest::newRow("scale 2") << QSize(1134, 818);
+    }
     // Frame after frame of a game, repainting only the changed pixels over the last frame
-    // gives exactly the picture painted from scratch, at scale 1, at a fractional scale with
-    // margins and at scale 2; while only bullets, shots and the ship move, that is a small part.
+    // gives exactly the picture painted from scratch; while only bullets, shots and the ship
+    // move, that is a small part.
     void repaintingOnlyWhatChangedGivesTheWholePicture()
     {
-        for (const QSize size : {QSize(567, 409), QSize(800, 555), QSize(1134, 818)}) {
-            Game g;
-            g.start();
-            g.w.Form_KeyDown(game::keySpace, 0);
-            g.w.Form_KeyDown(game::keyRight, 0);
-            runtime::qt::PictureBook pictures;
-            const QSizeF client(8505, 6135);
-            const auto paint = [&](QImage& image, const runtime::Scene& scene, const QRegion* only) {
-                QPainter painter(&image);
-                if (only)
-                    painter.setClipRegion(*only);
-                runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures, only);
-            };
-            runtime::Scene shown;
-            g.w.scene(shown);
-            QImage screen(size, QImage::Format_RGB32);
-            QImage whole(size, QImage::Format_RGB32);
-            paint(screen, shown, nullptr);
-            int smallFrames = 0;
-            for (int frame = 1; frame <= 600; ++frame) {
-                g.advance(16);
-                if (frame == 300)
-                    g.w.Form_KeyUp(game::keyRight, 0), g.w.Form_KeyDown(game::keyLeft, 0);
-                if (frame == 200 || frame == 400)
-                    g.w.bon.Visible = !g.w.bon.Visible;
-                runtime::Scene next;
-                g.w.scene(next);
-                const QRegion changed =
-                    runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
-                paint(screen, next, &changed);
-                paint(whole, next, nullptr);
-                if (screen != whole)
-                    QFAIL(qPrintable(QStringLiteral("frame %1 at %2x%3 differs")
-                                         .arg(frame)
-                                         .arg(size.width())
-                                         .arg(size.height())));
-                long area = 0;
-                for (const QRect& r : changed)
-                    area += long(r.width()) * r.height();
-                smallFrames += area < long(size.width()) * size.height() / 20;
-                shown = next;
-            }
-            QVERIFY2(smallFrames > 400, qPrintable(QString::number(smallFrames)));
+        QFETCH(QSize, size);
+        Game g;
+        g.start();
+        g.w.Form_KeyDown(game::keySpace, 0);
+        g.w.Form_KeyDown(game::keyRight, 0);
+        runtime::qt::PictureBook pictures;
+        runtime::Scene shown = sceneOf(g.w);
+        QImage screen(size, QImage::Format_RGB32);
+        QImage whole(size, QImage::Format_RGB32);
+        paint(screen, shown, pictures);
+        int smallFrames = 0;
+        for (int frame = 1; frame <= 600; ++frame) {
+            g.advance(16);
+            if (frame == 300)
+                g.w.Form_KeyUp(game::keyRight, 0), g.w.Form_KeyDown(game::keyLeft, 0);
+            if (frame == 200 || frame == 400)
+                g.w.bon.Visible = !g.w.bon.Visible;
+            const runtime::Scene next = sceneOf(g.w);
+            const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
+            paint(screen, next, pictures, &changed);
+            paint(whole, next, pictures);
+            if (screen != whole)
+                QFAIL(qPrintable(QStringLiteral("frame %1 differs").arg(frame)));
+            long area = 0;
+            for (const QRect& r : changed)
+                area += long(r.width()) * r.height();
+            smallFrames += area < long(size.width()) * size.height() / 20;
+            shown = next;
         }
+        QVERIFY2(smallFrames > 400, qPrintable(QString::number(smallFrames)));
     }
 
     // A held key sends, between its repeated presses, releases marked as repeats: they must
     // not stop the ship. A real release does; so does the keyboard going elsewhere.
     void onlyARealReleaseOrTheKeyboardLostStopsTheShip()
     {
-        Game g;
-        Shown shown(g);
-        runtime::qt::GameWindow& window = shown.window;
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QWidget* field = window.playfield();
-        auto send = [field](QEvent::Type type, Qt::Key key, bool repeat) {
+        Windowed g;
+        QVERIFY(g.show());
+        QWidget* field = g.window.playfield();
+        // Sends the key to the playfield; gives the ship's move after it.
+        auto send = [&](QEvent::Type type, Qt::Key key, bool repeat = false) {
             QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
             QApplication::sendEvent(field, &event);
+            return g.w.valyou.Text.get();
         };
-        send(QEvent::KeyPress, Qt::Key_Left, false);
-        QCOMPARE(g.w.valyou.Text, QString("4"));
-        send(QEvent::KeyRelease, Qt::Key_Left, true);
-        send(QEvent::KeyPress, Qt::Key_Left, true);
-        QCOMPARE(g.w.valyou.Text, QString("4"));
-        send(QEvent::KeyRelease, Qt::Key_Left, false);
-        QCOMPARE(g.w.valyou.Text, QString("0"));
+        QCOMPARE(send(QEvent::KeyPress, Qt::Key_Left), "4");
+        QCOMPARE(send(QEvent::KeyRelease, Qt::Key_Left, true), "4");
+        QCOMPARE(send(QEvent::KeyPress, Qt::Key_Left, true), "4");
+        QCOMPARE(send(QEvent::KeyRelease, Qt::Key_Left), "0");
 
-        send(QEvent::KeyPress, Qt::Key_Right, false);
-        QCOMPARE(g.w.valyou.Text, QString("6"));
+        QCOMPARE(send(QEvent::KeyPress, Qt::Key_Right), "6");
         QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(field, &lost);
         QCOMPARE(g.w.valyou.Text, QString("0"));
 
-        send(QEvent::KeyPress, Qt::Key_Space, false);
+        send(QEvent::KeyPress, Qt::Key_Space);
         QCOMPARE(g.w.nbtir, 2);
     }
 
@@ -274,40 +292,29 @@ private slots:
     void theDriverWakesOnlyWhenItMustAndCatchesUpAsItShould()
     {
         using runtime::qt::RealTimeDriver;
-        runtime::Clock clock;
-        runtime::Timer timer(clock, 10, true);
+        FrameDriver f(10, 1);
         runtime::Watched<int> moves = 0;
-        timer.onTick([&] { moves = std::min(moves + 1, 3); });
-        std::int64_t wall = 0;
-        RealTimeDriver driver(clock, [] {});
-        driver.setWallClock([&] { return wall; });
-        driver.setFrameInterval(1);
-        driver.start();
-        QCOMPARE(driver.plannedWake().value_or(-1), 10);
+        f.timer.onTick([&] { moves = std::min(moves + 1, 3); });
+        QCOMPARE(f.plannedWake(), 10);
 
-        wall = 10'000;
-        driver.catchUp();
-        QCOMPARE(clock.now(), 10 + RealTimeDriver::maxCatchUpMs);
+        f.timerWake(10'000);
+        QCOMPARE(f.clock.now(), 10 + RealTimeDriver::maxCatchUpMs);
         QCOMPARE(moves.get(), 3);
-        driver.schedule();
-        QVERIFY(!driver.plannedWake());
+        QVERIFY(!f.driver.plannedWake());
 
-        wall += 3'600'000;
-        driver.catchUp();
-        QCOMPARE(clock.now(), 3'600'260);
-        QCOMPARE(timer.due().value_or(-1), 3'600'270);
+        f.timerWake(f.wall + 3'600'000);
+        QCOMPARE(f.clock.now(), 3'600'260);
+        QCOMPARE(f.timer.due().value_or(-1), 3'600'270);
 
         moves = -1'000'000; // the player's doing: moves on for ever, unseen
-        driver.shown();
-        driver.schedule();
-        QCOMPARE(driver.plannedWake().value_or(-1), wall + 10);
-        wall += RealTimeDriver::quietMs;
-        driver.catchUp();
-        driver.schedule();
-        QCOMPARE(driver.plannedWake().value_or(-1), wall + RealTimeDriver::lazyMs);
-        driver.shown();
-        driver.schedule();
-        QCOMPARE(driver.plannedWake().value_or(-1), wall + 10);
+        f.driver.shown();
+        f.driver.schedule();
+        QCOMPARE(f.plannedWake(), f.wall + 10);
+        f.timerWake(f.wall + RealTimeDriver::quietMs);
+        QCOMPARE(f.plannedWake(), f.wall + RealTimeDriver::lazyMs);
+        f.driver.shown();
+        f.driver.schedule();
+        QCOMPARE(f.plannedWake(), f.wall + 10);
     }
 
     void lateWakeUpsKeepTheFramesRhythm()
@@ -318,11 +325,11 @@ private slots:
         const struct {
             int late, nextWake;
         } wakes[] = {{0, 32}, {1, 48}, {7, 64}, {8, 88}, {0, 104}};
-        QCOMPARE(f.driver.plannedWake().value_or(-1), 16);
+        QCOMPARE(f.plannedWake(), 16);
         for (const auto& w : wakes) {
             f.timerWake(*f.driver.plannedWake() + w.late);
             QCOMPARE(f.clock.now(), f.wall);
-            QCOMPARE(f.driver.plannedWake().value_or(-1), w.nextWake);
+            QCOMPARE(f.plannedWake(), w.nextWake);
         }
     }
 
@@ -338,31 +345,27 @@ private slots:
             bool word, shows;
             std::int64_t clock, nextWake;
         } steps[] = {
-            {16, false, true, 16, 40},  {33, true, true, 33, 57},   {34, true, false, 34, 50},
-            {50, false, true, 50, 74},  {74, false, true, 74, 98},  {98, false, false, 98, 114},
+            {16, false, true, 16, 40}, {33, true, true, 33, 57},  {34, true, false, 34, 50},
+            {50, false, true, 50, 74}, {74, false, true, 74, 98}, {98, false, false, 98, 114},
         };
         for (const auto& s : steps) {
             f.shows = s.shows;
-            if (s.word) {
-                f.wall = s.at;
-                f.driver.frameReady();
-            } else {
+            if (s.word)
+                f.word(s.at);
+            else
                 f.timerWake(s.at);
-            }
             QCOMPARE(f.clock.now(), s.clock);
-            QCOMPARE(f.driver.plannedWake().value_or(-1), s.nextWake);
+            QCOMPARE(f.plannedWake(), s.nextWake);
         }
         f.timer.setInterval(300);
         f.shows = true;
         f.timerWake(114);
-        QCOMPARE(f.driver.plannedWake().value_or(-1), 398);
-        f.wall = 131;
-        f.driver.frameReady();
+        QCOMPARE(f.plannedWake(), 398);
+        f.word(131);
         QCOMPARE(f.clock.now(), 114);
-        QCOMPARE(f.driver.plannedWake().value_or(-1), 398);
+        QCOMPARE(f.plannedWake(), 398);
         f.driver.pause();
-        f.wall = 600;
-        f.driver.frameReady();
+        f.word(600);
         QCOMPARE(f.clock.now(), 114);
     }
 };
