@@ -263,6 +263,11 @@ private slots:
         QCOMPARE(number.has_value(), isNumber);
         if (isNumber)
             QCOMPARE(*number, value);
+        // A text the game wrote itself that is no number is a fault of the game.
+        if (isNumber)
+            QCOMPARE(french::numberOf(text), value);
+        else
+            QVERIFY_THROWS_EXCEPTION(runtime::ProgrammingError, french::numberOf(text));
     }
 
     void roundingToSixteenBitsGoesHalfToEvenWithinRange_data()
@@ -309,6 +314,8 @@ private slots:
         QTest::newRow("fifteen digits") << 1.0 / 3 << "0,333333333333333";
         QTest::newRow("large whole, no exponent") << 1e20 << "100000000000000000000";
         QTest::newRow("small, no exponent") << 1e-7 << "0,0000001";
+        QTest::newRow("whole at fifteen digits") << 123456.0000000001 << "123456";
+        QTest::newRow("not a number") << std::nan("") << "0";
     }
     void numbersAreWrittenInFrenchWithoutExponent()
     {
