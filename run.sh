@@ -24,6 +24,8 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n q
     wine wine64 openbox icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
+# The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.
+[ "$what" = test ] && packages+=(clang libclang-rt-14-dev)
 # The end-to-end tests play the real game in an X server of their own, and again in a headless
 # Wayland compositor of their own.
 [ "$what" = test ] && packages+=(xvfb xdotool x11-utils imagemagick sway wtype grim jq)
@@ -59,10 +61,13 @@ cmake --build build -j "$jobs"
 # Without a display the window tests draw offscreen; the end-to-end ones start their own.
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
-echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
-cmake -S . -B build-asan -DGROMZAKS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+echo "== Headless tests and fuzz targets under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/, clang)"
+# A build-asan/ that another compiler made is configured afresh: CMake cannot switch in place.
+grep -qs '^CMAKE_CXX_COMPILER:.*clang++' build-asan/CMakeCache.txt || rm -rf build-asan/CMakeCache.txt build-asan/CMakeFiles
+cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DGROMZAKS_SANITIZE=ON -DGROMZAKS_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure --no-label-summary -j "$jobs" -L headless
+ctest --test-dir build-asan --output-on-failure --no-label-summary -j "$jobs" -L 'headless|fuzz'
 
 echo "== Every test"
 ctest --test-dir build --output-on-failure --no-label-summary -j "$jobs"

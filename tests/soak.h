@@ -17,14 +17,32 @@
 
 #include "kit/game.h"
 #include "kit/player.h"
+#include "options/options.h"
 #include "runtime/french.h"
 
 namespace soak {
 
+// Where a run's choices come from: pick(n) is one of 0..n-1.
+class Source {
+public:
+    virtual ~Source() = default;
+    virtual int pick(int n) = 0;
+};
+
+// The soak's choices: a seeded generator, so that a seed replays its game exactly.
+class SeededSource final : public Source {
+public:
+    explicit SeededSource(std::uint32_t seed) : random_(seed) {}
+    int pick(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+private:
+    std::mt19937 random_;
+};
+
 // Boxes answered at random, unless an answer has been chosen beforehand.
 class RandomDialogs final : public runtime::Dialogs {
 public:
-    explicit RandomDialogs(std::mt19937& random) : random_(random) {}
+    explicit RandomDialogs(Source& source) : source_(source) {}
 
     std::optional<std::int16_t> nextAnswer; // for the next Yes/No box
     std::optional<QString> nextTyped;       // for the next input box
@@ -62,8 +80,8 @@ public:
     }
 
 private:
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-    std::mt19937& random_;
+    int pick(int n) { return source_.pick(n); }
+    Source& source_;
 };
 
 struct Failure {
@@ -87,12 +105,13 @@ inline std::string brokenRule(const game::mmm& w)
         return "score is " + std::to_string(w.score);
     if (phaseOf(w) == Phase::Unknown)
         return "the menus and timers match no phase";
-    if (w.vitvais < 20 || w.vitvais > 1200 || w.sensib < 0 || w.sensib > 300 || w.vitballe < 20
-        || w.vitballe > 600 || w.vittire < 1 || w.vittire > 250)
-        return "a setting is out of its bounds";
-    const double descent = w.tempe.value();
-    if (descent < 310 || descent > 35000)
-        return "the descent interval is " + w.tempe.Text->toStdString();
+    for (const game::OptionDialog& option : game::optionDialogs()) {
+        // The descent interval is kept in milliseconds; the others as typed.
+        const double value = option.setting ? w.*option.setting : w.tempe.value() / 1000;
+        if (value < option.minimum || value > option.maximum)
+            return std::string("the answer to \"") + option.prompt + "\" is held at " + std::to_string(value)
+                   + ", out of its bounds";
+    }
     for (std::int16_t c = 1; c <= game::formationColumns; ++c)
         if (w.mechv.exists(c) != w.mechb.exists(c) || w.mechv.exists(c) != w.mechr.exists(c))
             return "column " + std::to_string(c) + " is not whole";
@@ -146,10 +165,23 @@ inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::in
 class Run {
 public:
     Run(std::uint32_t seed, int longestMs, bool everyTick = false)
-        : random_(seed),
-          dialogs_(random_),
+        : owned_(std::make_unique<SeededSource>(seed)),
+          source_(*owned_),
+          dialogs_(source_),
           longestMs_(longestMs),
           everyTick_(everyTick)
+    {
+        restart();
+    }
+
+    // The same with the choices of `source`, which outlives the run, and a favourable game cut
+    // short after `favourableMs`.
+    Run(Source& source, int longestMs, std::int64_t favourableMs)
+        : source_(source),
+          dialogs_(source_),
+          longestMs_(longestMs),
+          favourableMs_(favourableMs),
+          everyTick_(false)
     {
         restart();
     }
@@ -179,7 +211,7 @@ public:
     Stats stats;
 
 private:
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    int pick(int n) { return source_.pick(n); }
 
     void restart()
     {
@@ -211,7 +243,7 @@ private:
             // A stretch of skilled play in whatever game is on.
             stats.simulatedMs += scripted::Player(w, pick(4) != 0).play(pick(longestMs_) + 1);
         } else if (kind == 18 && pick(8) == 0 && w.general.Enabled) {
-            stats.simulatedMs += favourableGame(w, dialogs_, 10 * 60 * 1000);
+            stats.simulatedMs += favourableGame(w, dialogs_, favourableMs_);
         } else {
             const int scale = pick(10);
             const int ms = scale < 6 ? pick(51) : scale < 9 ? pick(2000) + 1 : pick(longestMs_) + 1;
@@ -220,11 +252,13 @@ private:
         }
     }
 
-    std::mt19937 random_;
+    std::unique_ptr<Source> owned_; // a seed's generator
+    Source& source_;
     RandomDialogs dialogs_;
     ScriptedRandom alienFire_; // nothing scripted: the game's own sequence, its draws counted
     std::unique_ptr<game::mmm> w_;
     int longestMs_;
+    std::int64_t favourableMs_ = 10 * 60 * 1000;
     bool everyTick_;
     bool ended_ = false;
 };

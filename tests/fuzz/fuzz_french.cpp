@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The French number conversions on any bytes: read as a typed text (UTF-8, and raw UTF-16
+// units) and as raw doubles. What must hold whatever the number.
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <QString>
+
+#include "runtime/errors.h"
+#include "runtime/french.h"
+
+namespace {
+
+using namespace runtime::french;
+
+void check(bool holds, const char* rule, const QString& text)
+{
+    if (holds)
+        return;
+    std::fprintf(stderr, "%s: \"%s\"\n", rule, text.toUtf8().constData());
+    std::abort();
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// An optional "-", digits, and perhaps a comma with more digits: no exponent, no full stop,
+// no group separator.
+bool plain(const QString& text)
+{
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype whole = i;
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    if (i == whole)
+        return false;
+    if (i < text.size() && text[i] == u',') {
+        const qsizetype decimals = ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        if (i == decimals)
+            return false;
+    }
+    return i == text.size();
+}
+
+// Digits from the first non-zero one to the last: "00,0120" has 2.
+int significantDigits(const QString& text)
+{
+    QString digits;
+    for (QChar c : text)
+        if (isDigit(c))
+            digits += c;
+    while (digits.endsWith(u'0'))
+        digits.chop(1);
+    qsizetype zeros = 0;
+    while (zeros < digits.size() && digits[zeros] == u'0')
+        ++zeros;
+    return static_cast<int>(digits.size() - zeros);
+}
+
+void checkText(double value, const QString& context)
+{
+    const QString text = toText(value);
+    check(plain(text), "toText writes something else than digits and a comma", text);
+    check(text == u"0" || text.startsWith(u'-') == (value < 0), "toText loses the sign", context);
+    const std::optional<double> read = toNumber(text);
+    check(read.has_value(), "toNumber refuses what toText wrote", text);
+    check(toText(*read) == text, "toText writes again another text", text);
+}
+
+void checkInt16(double value, const QString& context)
+{
+    const std::optional<std::int16_t> whole = toInt16(value);
+    if (!whole) {
+        check(std::isnan(value) || value < -32768.5 || value >= 32767.5, "toInt16 refuses a 16-bit number",
+              context);
+        return;
+    }
+    const double off = std::fabs(value - *whole);
+    check(off <= 0.5, "toInt16 is not the nearest", context);
+    check(off < 0.5 || *whole % 2 == 0, "toInt16 rounds a half to an odd number", context);
+}
+
+void checkTyped(const QString& typed)
+{
+    const std::optional<double> number = toNumber(typed);
+    try {
+        const double n = numberOf(typed);
+        check(number && n == *number, "numberOf reads what toNumber refuses", typed);
+    } catch (const runtime::ProgrammingError&) {
+        check(!number, "numberOf refuses a number", typed);
+    }
+    if (!number)
+        return;
+    check(!std::isnan(*number), "toNumber reads NaN", typed);
+    checkText(*number, typed);
+    checkInt16(*number, typed);
+    // A double holds 15 significant digits, within its normal range.
+    const bool representable = *number == 0 || (std::fabs(*number) >= DBL_MIN && std::fabs(*number) <= DBL_MAX);
+    if (representable && significantDigits(typed) <= 15)
+        check(toNumber(toText(*number)) == *number, "the number written reads back as another", typed);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const char* bytes = reinterpret_cast<const char*>(data);
+    checkTyped(QString::fromUtf8(bytes, static_cast<qsizetype>(size)));
+
+    QString units(static_cast<qsizetype>(size / 2), Qt::Uninitialized); // any units, lone surrogates too
+    std::memcpy(units.data(), data, size / 2 * 2);
+    checkTyped(units);
+
+    for (std::size_t at = 0; at + sizeof(double) <= size; at += sizeof(double)) {
+        double value;
+        std::memcpy(&value, data + at, sizeof value);
+        const QString context = QString::number(value, 'g', 17);
+        checkText(value, context);
+        checkInt16(value, context);
+    }
+    return 0;
+}
