@@ -76,8 +76,10 @@ inline constexpr int firstBuildInterval = 150;
 inline constexpr int laterBuildInterval = 100;
 inline constexpr int shortestDescent = 310;
 inline constexpr int descentThreshold = 300;
-// The interval of the timer `anim`: the formation wiggles and comes back every other tick.
+// The interval of the timer `anim` and the sideways step of its wiggle (twips, decal at load):
+// the formation wiggles and comes back every other tick.
 inline constexpr int wiggleInterval = 100;
+inline constexpr std::int16_t wiggleStep = 10;
 static_assert(firstBuildInterval < descentThreshold && laterBuildInterval < descentThreshold
               && descentThreshold <= shortestDescent);
 

@@ -81,7 +81,7 @@ void mmm::Form_Load()
 {
     nbtir = 1;
     nbcol = 1;
-    decal = 10;
+    decal = wiggleStep;
     sensib = defaultSensitivity;
     vittire = defaultBulletFall;
     vitvais = defaultShipStep;
