@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <functional>
 #include <span>
 
 #include "game/mmm.h"
@@ -61,7 +62,7 @@ mmm::mmm(Outside outside)
     aide.click = [this] { aide_Click(); };
 
     for (const TimerTick& t : timerTicks)
-        (this->*t.timer).onTick([this, procedure = t.procedure] { (this->*procedure)(); });
+        (this->*t.timer).onTick(std::bind_front(t.procedure, this));
 }
 
 const std::array<mmm::TimerTick, 10> mmm::timerTicks{{
