@@ -8,8 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
 #include <QJsonObject>
+#include <QPixmap>
+#include <QRegion>
 #include <QString>
+#include <QTimer>
+#include <QTransform>
+#include <QWidget>
 
 #include <sys/types.h>
 
@@ -59,6 +67,95 @@ struct Load {
 Load loadBetween(Usage a, Usage b, double wallSeconds);
 QJsonObject json(const Load& load);
 
+// ---- Qt's floor: a game's frames replayed by a bare widget (replay.cpp) -------------------
+
+// One frame a window painted: when, where, and what.
+struct Frame {
+    double atMs = 0; // since the recording began
+    QRegion region;
+    struct Paint {
+        enum Kind { Fill, Picture, Text } kind;
+        QTransform transform;
+        QRectF rect; // where a picture's top-left corner or a text's baseline begins
+        QColor color;
+        QPixmap pixmap;
+        QString text;
+        QFont font;
+    };
+    std::vector<Paint> paints;
+};
+
+struct Recording {
+    std::vector<Frame> frames;
+    double lengthMs = 0;
+};
+
+// Records every repaint of `widget`, as `paint` paints the region the widget repaints.
+class Recorder final : public QObject {
+public:
+    using Painter = std::function<void(QPainter&, const QRegion&)>;
+    Recorder(QWidget& widget, Painter paint);
+    ~Recorder() override;
+    // Runs the event loop for `ms`, recording.
+    Recording record(int ms);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& widget_;
+    Painter paint_;
+    std::vector<Frame> frames_;
+    QElapsedTimer wall_;
+    bool on_ = false;
+};
+
+// A bare widget that repaints a recording's regions with its paints, at its moments, and
+// does nothing else.
+class FloorWidget final : public QWidget {
+public:
+    explicit FloorWidget(QSize size);
+    // Runs the event loop for `ms`, going on with the recording from where the last play stopped.
+    void play(const Recording& recording, int ms);
+    long keyPresses() const { return keyPresses_; }
+
+    static constexpr double frameMs = 1000.0 / 60;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent*) override { ++keyPresses_; }
+
+private:
+    void nextFrame();
+
+    const Recording* recording_ = nullptr;
+    const Frame* shown_ = nullptr;
+    std::size_t next_ = 0;
+    double base_ = 0;
+    double lapMs_ = 0;
+    long keyPresses_ = 0;
+    QElapsedTimer wall_;
+    QTimer timer_;
+};
+
+// The X input focus on `window`, or on no window at all.
+void focusKeyboardOn(const QWidget* window);
+
+// A key held down in the X server (xdotool), repeating as the server repeats it, until
+// destroyed. `held()` is false when it could not be pressed.
+class HeldKey {
+public:
+    explicit HeldKey(const char* key);
+    ~HeldKey();
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+    bool held() const { return held_; }
+
+private:
+    const char* key_;
+    bool held_ = false;
+};
+
 // ---- 1: tick fidelity (ticks.cpp) -----------------------------------------------------------
 
 struct TimerTicks {
@@ -78,11 +175,23 @@ struct Run {
     Load load;
 };
 
+// The game in progress in turns with the raw timers and with its floor, without a key and with
+// Left held: each share is the median over the turns of the game's CPU over the other's.
 struct GameRuns {
     Load idle; // before a game
     Run playing;
     Load rawBeside;        // the ten raw timers, in turns with the game in progress
-    double shareOfRaw = 0; // the game's CPU over theirs, median of the turns
+    double shareOfRaw = 0; // the game's CPU over theirs
+    Load floor;            // the bare widget replaying the game's frames
+    double shareOfFloor = 0;
+    std::size_t framesRecorded = 0;
+    double recordedMs = 0;
+    bool keyHeld = false; // the rows below were measured
+    Load playingKeyHeld;  // the game, Left held
+    Load floorKeyHeld;    // the floor, Left held
+    double keyShareOfFloor = 0;
+    double keyAddsCpu = 0; // the game's CPU with the key over without, less one
+    double keyRepeatsPerSecond = 0; // the presses that reached the floor while it played
     Load stopped;          // after "Arreter"
     Load ended;            // after a lost game
     double refreshRate = 0;

@@ -34,10 +34,13 @@ int main(int argc, char* argv[])
                 std::thread::hardware_concurrency(), qVersion(), x.display().c_str());
     QJsonObject results;
     const double screenHz = bench::timerFigures(results);
-    bench::frameFigure(results);
-    bench::startUpFigure(program, results);
-    bench::memoryFigure(program, results);
-    bench::simulationFigure(results);
+    // --loads: figures 1 and 2 alone, while working on what a game in progress costs.
+    if (QCoreApplication::arguments().value(1) != QLatin1String("--loads")) {
+        bench::frameFigure(results);
+        bench::startUpFigure(program, results);
+        bench::memoryFigure(program, results);
+        bench::simulationFigure(results);
+    }
     results.insert("machine", QJsonObject{{"cpu", bench::cpuModel()},
                                           {"cores", int(std::thread::hardware_concurrency())},
                                           {"qt", qVersion()},

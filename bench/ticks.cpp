@@ -17,6 +17,7 @@
 #include "bench/bench.h"
 #include "kit/game.h"
 #include "runtime/qt/gamewindow.h"
+#include "runtime/qt/playfield.h"
 #include "runtime/qt/qtdialogs.h"
 
 using game::mmm;
@@ -119,11 +120,13 @@ Load quiet(int ms, int settleMs = 1000)
     return loadBetween(before, usageNow(), ms / 1000.0);
 }
 
-// The game in progress, in `turns` turns of `turnMs` with the ten raw timers, the game paused
-// while they run: sets the game's load, the raw timers' and the median of the game's CPU over
-// the raw timers' from turn to turn. A machine that slows down for a few seconds weighs on
-// both alike, or on a turn or two that the median leaves out.
-void inTurns(runtime::qt::RealTimeDriver& driver, int turns, int turnMs, GameRuns& out)
+// The game in progress, in `turns` turns of `turnMs` with the ten raw timers and with its floor
+// replaying `frames`, the others paused while one runs; then the floor and the game again with
+// Left held in the X server, the focus given to the one that runs. Sets the loads and the
+// medians of the game's CPU over the others' from turn to turn: a machine that slows down for a
+// few seconds weighs on all alike, or on a turn or two that the median leaves out.
+void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recording& frames, int turns,
+             int turnMs, GameRuns& out)
 {
     struct Total {
         Usage usage;
@@ -143,17 +146,54 @@ void inTurns(runtime::qt::RealTimeDriver& driver, int turns, int turnMs, GameRun
             seconds += s;
             return (after.cpuSeconds - before.cpuSeconds) / s;
         }
-    } game, raw;
-    std::vector<double> shares;
-    for (int i = 0; i < turns; ++i) {
-        driver.pause();
-        const double rawShare = raw.add([turnMs] { rawQtTimers(turnMs); });
+        Load load() const { return loadBetween({}, usage, seconds); }
+    } game, raw, bare, gameKey, bareKey;
+    std::vector<double> ofRaw, ofFloor, keyOfFloor, keyAdds;
+    runtime::qt::RealTimeDriver& driver = window.driver();
+    const auto focus = [](const QWidget* on) {
+        focusKeyboardOn(on);
+        runEventsFor(150); // the focus changed hands, and a held key repeats again
+    };
+    const auto playGame = [&driver, turnMs] {
         driver.resume();
-        shares.push_back(game.add([turnMs] { runEventsFor(turnMs); }) / rawShare);
+        runEventsFor(turnMs);
+        driver.pause();
+    };
+    focus(nullptr);
+    const HeldKey left("Left"); // reaches only the window with the focus
+    driver.pause();
+    long presses = 0;
+    for (int i = 0; i < turns; ++i) {
+        focus(nullptr);
+        const double rawShare = raw.add([turnMs] { rawQtTimers(turnMs); });
+        const double floorShare = bare.add([&] { floor.play(frames, turnMs); });
+        const double gameShare = game.add(playGame);
+        ofRaw.push_back(gameShare / rawShare);
+        ofFloor.push_back(gameShare / floorShare);
+        if (!left.held())
+            continue;
+        focus(&floor);
+        const long pressesBefore = floor.keyPresses();
+        const double floorKeyShare = bareKey.add([&] { floor.play(frames, turnMs); });
+        presses += floor.keyPresses() - pressesBefore;
+        focus(&window);
+        const double gameKeyShare = gameKey.add(playGame);
+        keyOfFloor.push_back(gameKeyShare / floorKeyShare);
+        keyAdds.push_back(gameKeyShare / gameShare - 1);
     }
-    out.playing.load = loadBetween({}, game.usage, game.seconds);
-    out.rawBeside = loadBetween({}, raw.usage, raw.seconds);
-    out.shareOfRaw = percentile(shares, 50);
+    driver.resume();
+    focus(&window);
+    out.playing.load = game.load();
+    out.rawBeside = raw.load();
+    out.shareOfRaw = percentile(ofRaw, 50);
+    out.floor = bare.load();
+    out.shareOfFloor = percentile(ofFloor, 50);
+    out.keyHeld = left.held();
+    out.playingKeyHeld = gameKey.load();
+    out.floorKeyHeld = bareKey.load();
+    out.keyShareOfFloor = percentile(keyOfFloor, 50);
+    out.keyAddsCpu = percentile(keyAdds, 50);
+    out.keyRepeatsPerSecond = bareKey.seconds > 0 ? double(presses) / bareKey.seconds : 0;
 }
 
 // The real window and driver on the real X server, through `idleMs` before a game and `playMs`
@@ -166,8 +206,9 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     Game g;
     mmm& form = g.w;
     form.clock.setEveryTick(everyTick);
-    Probe probe;
-    probe.attach(form);
+    Probe probe; // counts the ticks when they are to be counted, and costs nothing otherwise
+    if (everyTick)
+        probe.attach(form);
     runtime::qt::QtDialogs unused; // the window's boxes; the game asks through the scripted ones
     runtime::qt::GameWindow window(form, unused);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -181,17 +222,38 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     // A game whose formation has come in, the ship out of every bullet's reach so that the
     // game is still on when the count ends.
     g.shipOutOfReach();
-    window.call([&g] { g.start(); });
-    runEventsUntil([&form] { return form.PERDUGAGNE.enabled(); }, 20'000);
-    runEventsFor(500);
+    const auto startAGame = [&] {
+        window.call([&g] { g.start(); });
+        runEventsUntil([&form] { return form.PERDUGAGNE.enabled(); }, 20'000);
+        runEventsFor(500);
+    };
+    startAGame();
     if (everyTick) {
         out.playing = countTicks(window, form, probe, playMs);
         return out;
     }
-    inTurns(window.driver(), playMs / 1000, 1000, out);
-
+    // "Arreter" before the saucer's first crossing, which would go on after it; then again.
     window.call([&g] { g.stop(); });
     out.stopped = quiet(idleMs);
+    startAGame();
+
+    // Qt's floor: the frames of this game, recorded, replayed by a bare widget beside it.
+    FloorWidget floor(window.playfield()->size());
+    floor.move(window.frameGeometry().right() + 10, 0);
+    floor.show();
+    runtime::qt::PictureBook pictures;
+    const QSizeF client(form.clientWidth, form.clientHeight);
+    runtime::qt::PlayfieldView& view = *window.playfield();
+    const Recording frames = Recorder(view, [&](QPainter& painter, const QRegion& region) {
+                                 runtime::qt::paintScene(painter, view.scene(), client, QRectF(view.rect()),
+                                                         pictures, &region);
+                             }).record(5000);
+    out.framesRecorded = frames.frames.size();
+    out.recordedMs = frames.lengthMs;
+    inTurns(window, floor, frames, playMs / 1000, 1000, out);
+    floor.hide();
+
+    window.call([&g] { g.stop(); });
     window.call([&g] { g.start(); });
     runEventsUntil([&form] { return form.PERDUGAGNE.enabled(); }, 20'000);
     window.call([&form] { // a bullet on the ship: the game is lost at the next tick
@@ -254,17 +316,27 @@ double timerFigures(QJsonObject& results)
     driver.insert("lag_median_ms", counted.playing.lagMedianMs);
     driver.insert("lag_max_ms", counted.playing.lagMaxMs);
     results.insert("tick_fidelity", QJsonObject{{"raw_qt_timers", json(raw)}, {"real_driver", driver}});
-    results.insert("load",
-                   QJsonObject{{"raw_qt_timers", json(raw.load)},
-                               {"idle_before_a_game", json(game.idle)},
-                               {"game_in_progress", json(game.playing.load)},
-                               {"raw_qt_timers_in_turns_with_the_game", json(game.rawBeside)},
-                               {"game_share_of_raw_qt_timers_median", game.shareOfRaw},
-                               {"game_at_scale_2", json(enlarged.playing.load)},
-                               {"raw_qt_timers_in_turns_with_the_game_at_scale_2", json(enlarged.rawBeside)},
-                               {"game_at_scale_2_share_of_raw_qt_timers_median", enlarged.shareOfRaw},
-                               {"idle_after_stop", json(game.stopped)},
-                               {"idle_after_lost_game", json(game.ended)}});
+    const auto inProgress = [](const GameRuns& runs) {
+        return QJsonObject{{"game", json(runs.playing.load)},
+                           {"floor", json(runs.floor)},
+                           {"raw_qt_timers", json(runs.rawBeside)},
+                           {"game_share_of_floor_median", runs.shareOfFloor},
+                           {"game_share_of_raw_qt_timers_median", runs.shareOfRaw},
+                           {"frames_recorded", double(runs.framesRecorded)},
+                           {"recorded_ms", runs.recordedMs},
+                           {"left_held", !runs.keyHeld ? QJsonValue()
+                                                       : QJsonObject{{"game", json(runs.playingKeyHeld)},
+                                                                     {"floor", json(runs.floorKeyHeld)},
+                                                                     {"game_share_of_floor_median", runs.keyShareOfFloor},
+                                                                     {"key_adds_cpu_median", runs.keyAddsCpu},
+                                                                     {"repeats_per_s", runs.keyRepeatsPerSecond}}}};
+    };
+    results.insert("load", QJsonObject{{"raw_qt_timers", json(raw.load)},
+                                       {"idle_before_a_game", json(game.idle)},
+                                       {"game_in_progress", inProgress(game)},
+                                       {"game_in_progress_at_scale_2", inProgress(enlarged)},
+                                       {"idle_after_stop", json(game.stopped)},
+                                       {"idle_after_lost_game", json(game.ended)}});
     return game.refreshRate;
 }
 

@@ -88,7 +88,7 @@ bool XServer::start()
         dup2(null, 1);
         dup2(null, 2);
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2400x1000x24", "-nolisten", "tcp",
                static_cast<char*>(nullptr));
         _exit(127);
     }

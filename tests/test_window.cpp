@@ -284,6 +284,68 @@ private slots:
         QCOMPARE(g.w.nbtir, 2);
     }
 
+    // A key is played at its own moment of game time, and what it changes is shown by the frame
+    // it falls in: during a game by the frame already on its way, which it neither brings
+    // forward nor puts back; before a game, with no frame coming, at once. A repeated key that
+    // changes nothing costs no repaint and moves no frame.
+    void aKeyIsShownWithinItsFrameAndARepeatCostsNothing()
+    {
+        for (const bool playing : {true, false}) {
+            Windowed g;
+            QVERIFY(g.show());
+            if (playing) {
+                g.start();
+                g.completeFormation();
+            } else {
+                g.advance(5000); // every timer asleep: nothing due until the player acts
+            }
+            std::int64_t wall = 0;
+            runtime::qt::RealTimeDriver& driver = g.window.driver();
+            driver.setWallClock([&wall] { return wall; });
+            g.window.startClock();
+            struct Paints : QObject {
+                int count = 0;
+                bool eventFilter(QObject*, QEvent* event) override
+                {
+                    count += event->type() == QEvent::Paint;
+                    return false;
+                }
+            } paints;
+            g.window.playfield()->installEventFilter(&paints);
+            const auto space = [&](std::int64_t at) {
+                wall = at;
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+                QApplication::sendEvent(g.window.playfield(), &press);
+            };
+            const auto shown = [&] { return g.window.playfield()->scene() == sceneOf(g.w); };
+            if (!playing) {
+                QVERIFY(!driver.plannedWake());
+                space(5);
+                QCOMPARE(paints.count, 1);
+                QVERIFY(shown());
+                continue;
+            }
+            wall = 16; // a frame
+            g.window.call({});
+            driver.schedule();
+            QCOMPARE(driver.plannedWake().value_or(-1), 32);
+            const int painted = paints.count;
+            const std::int64_t gameAtFrame = g.w.clock.now();
+            space(20); // the extra shot, at the ship
+            QCOMPARE(g.w.clock.now(), gameAtFrame + 4);
+            QCOMPARE(g.w.nbtir, 2);
+            space(25); // the repeat: a shot is already out
+            QCOMPARE(g.w.clock.now(), gameAtFrame + 9);
+            QCOMPARE(paints.count, painted);
+            QCOMPARE(driver.plannedWake().value_or(-1), 32);
+            QVERIFY(!shown());
+            wall = 32;
+            g.window.call({});
+            QCOMPARE(paints.count, painted + 1);
+            QVERIFY(shown());
+        }
+    }
+
     // The driver on a wall clock of the test's own. A wake-up more than maxCatchUpMs late (a
     // stall of the machine) lets the game lag behind; once every timer sleeps nothing wakes
     // the program, and an hour's wait is caught up at once, the timers keeping their rhythm.

@@ -171,15 +171,24 @@ void GameWindow::call(const std::function<void()>& procedure)
         return;
     }
     running_ = true;
+    bool changed = false;
     failures_.run([&] {
-        driver_.catchUp();
-        if (procedure)
-            procedure();
+        if (!procedure)
+            return driver_.catchUp();
+        driver_.keepUp();
+        const std::uint64_t before = changes();
+        procedure();
+        changed = changes() != before;
     });
     running_ = false;
-    refresh();
-    if (procedure) {
+    if (!procedure) {
+        refresh();
+    } else if (changed) {
+        // The player acted: what it changed is shown by the frame on its way, or at once. A
+        // key that changed nothing (a held key's repeats) costs no repaint and moves no frame.
         driver_.shown();
+        if (!driver_.frameComing())
+            refresh();
         driver_.schedule(); // the player may have woken a timer
     }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QFont>
 #include <QKeyEvent>
@@ -75,6 +76,21 @@ const QPixmap& PictureBook::scaled(const QString& name, QSize size)
 
 namespace {
 
+// To the nearest whole pixel, halves away from zero as std::lround does, without a call into
+// the maths library: every picture's place is rounded at every frame. Far beyond the field
+// (or not a number) it stays far beyond it.
+int nearest(double x)
+{
+    constexpr double far = 1 << 30;
+    if (!(x > -far))
+        x = -far;
+    if (!(x < far))
+        x = far;
+    const int whole = static_cast<int>(x); // toward zero
+    const double rest = x - whole;
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 // Where the field lies in `target`, and the factor from twips to pixels there.
 struct Placement {
     QRectF field;
@@ -84,10 +100,8 @@ struct Placement {
     // keeps its shape, at its top-left corner rounded to the nearest pixel.
     QRect pixels(const ScenePicture& p) const
     {
-        return QRect(static_cast<int>(std::lround(field.left() + p.left * pixelsPerTwip)),
-                     static_cast<int>(std::lround(field.top() + p.top * pixelsPerTwip)),
-                     static_cast<int>(std::lround(p.width * pixelsPerTwip)),
-                     static_cast<int>(std::lround(p.height * pixelsPerTwip)));
+        return QRect(nearest(field.left() + p.left * pixelsPerTwip), nearest(field.top() + p.top * pixelsPerTwip),
+                     nearest(p.width * pixelsPerTwip), nearest(p.height * pixelsPerTwip));
     }
 
     // The pixels a banner can touch; its text is drawn to scale, so a spare pixel around it.
@@ -115,16 +129,18 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
                 PictureBook& pictures, const QRegion* only)
 {
     const Placement at = place(client, target);
-    painter.save();
     painter.fillRect(target, Qt::black);
-    painter.setClipRect(at.field, Qt::IntersectClip);
+    if (!at.field.contains(target)) // margins: nothing is drawn into them
+        painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QString* name = nullptr; // pictures come in runs of the same one, at one size
     const QPixmap* pixmap = nullptr;
+    // Most pictures lie far from the few small rectangles of a frame.
+    const QRect bounds = only ? only->boundingRect() : QRect();
     for (const ScenePicture& sprite : scene.pictures) {
         const QRect place = at.pixels(sprite);
-        if (place.isEmpty() || (only && !only->intersects(place)))
+        if (place.isEmpty() || (only && (!bounds.intersects(place) || !only->intersects(place))))
             continue;
         if (!name || *name != sprite.picture || pixmap->size() != place.size()) {
             name = &sprite.picture;
@@ -132,13 +148,17 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
         }
         painter.drawPixmap(place.topLeft(), *pixmap);
     }
-    painter.translate(at.field.topLeft());
-    painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    for (const Label& label : scene.labels)
-        if (!only || only->intersects(at.pixels(label)))
-            paintLabel(painter, label);
-    painter.restore();
+    bool inTwips = false;
+    for (const Label& label : scene.labels) {
+        if (only && !only->intersects(at.pixels(label)))
+            continue;
+        if (!std::exchange(inTwips, true)) {
+            painter.translate(at.field.topLeft());
+            painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+        }
+        paintLabel(painter, label);
+    }
 }
 
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target)
@@ -202,12 +222,10 @@ QSize PlayfieldView::sizeHint() const
                  static_cast<int>(std::lround(client_.height() / twipsPerPixel)));
 }
 
-bool PlayfieldView::setScene(const Scene& scene)
+bool PlayfieldView::setScene(Scene& scene)
 {
-    if (scene == scene_)
-        return false;
     const QRegion changed = changedRegion(scene_, scene, client_, QRectF(rect()));
-    scene_ = scene;
+    std::swap(scene_, scene);
     if (changed.isEmpty())
         return false;
     // Painted at once rather than on a posted request: a frame then takes one turn of the

@@ -42,7 +42,8 @@ private:
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
 // scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
 // stays crisp, each picture at a whole-pixel place. Only the pictures and banners that touch
-// `only`, when given, are drawn: the painter is clipped to it.
+// `only`, when given, are drawn: the painter is clipped to it. The painter is left with its
+// settings changed: a painter for the one call.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures, const QRegion* only = nullptr);
 
@@ -55,8 +56,10 @@ class PlayfieldView final : public QWidget {
 public:
     explicit PlayfieldView(QSizeF client, QWidget* parent = nullptr);
 
-    // Repaints at once what differs from the scene shown; true when that is any pixel.
-    bool setScene(const Scene& scene);
+    // Shows `scene`, repainting at once what differs from the scene shown; true when that is
+    // any pixel. The two are swapped: `scene` is left holding the one shown before, to be
+    // filled anew without allocating.
+    bool setScene(Scene& scene);
     const Scene& scene() const { return scene_; }
 
     QSize sizeHint() const override;

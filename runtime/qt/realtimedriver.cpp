@@ -57,6 +57,22 @@ void RealTimeDriver::catchUp()
     clock_.advanceTo(gameNow());
 }
 
+void RealTimeDriver::keepUp()
+{
+    if (!running_ || paused() || clock_.busy())
+        return;
+    // After a stall the coming wake-up is already late: this one is that frame.
+    if (plannedWake_ && wallMs_() - *plannedWake_ > maxCatchUpMs)
+        return catchUp();
+    clock_.advanceTo(gameNow());
+}
+
+bool RealTimeDriver::frameComing() const
+{
+    // Half a frame more, as while the display is expected to ask for the next frame.
+    return plannedWake_ && *plannedWake_ - lastWake_ <= frameMs_ + frameMs_ / 2;
+}
+
 void RealTimeDriver::wake()
 {
     wake_();
@@ -115,9 +131,11 @@ void RealTimeDriver::resume()
 {
     if (pauses_ == 0 || --pauses_ > 0)
         return;
-    // Carry on from where the game stood when it paused.
-    wallBase_ = wallMs_();
-    lastWake_ = wallBase_;
+    // Carry on from where the game stood when it paused; the pause is no quiet time of the game.
+    const std::int64_t now = wallMs_();
+    lastShown_ += now - wallBase_;
+    wallBase_ = now;
+    lastWake_ = now;
     schedule();
 }
 

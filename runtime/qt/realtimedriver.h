@@ -29,9 +29,15 @@ public:
     void start();
     void stop();
 
-    // Brings the clock up to the wall clock now (before a key or a menu command runs, and at
-    // every wake-up).
+    // Brings the clock up to the wall clock now, at every wake-up: a frame.
     void catchUp();
+
+    // Brings the clock up to the wall clock now between two frames, before a key or a menu
+    // command runs at its own moment, and leaves the frames' rhythm as it was.
+    void keepUp();
+
+    // Whether the coming wake-up is the next frame, so that what changes now is shown then.
+    bool frameComing() const;
 
     // Sets the next wake-up from the clock: after anything that may have woken a timer.
     void schedule();

@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Qt's own floor of showing a game: the frames a game painted, recorded as the bare painting
+// they are (each rectangle filled, each picture copied, each banner written, in the region
+// repainted) and replayed at the moments the game showed them by a bare widget with no game
+// behind it. The keyboard is held in the X server itself, with its own auto-repeat, and handed
+// to one window or to none by the X input focus.
+
+#include <algorithm>
+#include <cstdio>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPaintEngine>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <xcb/xcb.h>
+
+#include "bench/bench.h"
+
+namespace bench {
+
+namespace {
+
+// A paint device that keeps what is painted on it, as Frame::Paint steps.
+class RecordingEngine final : public QPaintEngine {
+public:
+    explicit RecordingEngine(std::vector<Frame::Paint>& out) : QPaintEngine(AllFeatures), out_(out) {}
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return User; }
+
+    void updateState(const QPaintEngineState& changed) override
+    {
+        if (changed.state() & DirtyTransform)
+            transform_ = changed.transform();
+        if (changed.state() & DirtyBrush)
+            brush_ = changed.brush().color();
+        if (changed.state() & DirtyPen)
+            pen_ = changed.pen().color();
+    }
+    void drawRects(const QRectF* rects, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            out_.push_back({Frame::Paint::Fill, transform_, rects[i], brush_, {}, {}, {}});
+    }
+    void drawRects(const QRect* rects, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            out_.push_back({Frame::Paint::Fill, transform_, QRectF(rects[i]), brush_, {}, {}, {}});
+    }
+    void drawPixmap(const QRectF& r, const QPixmap& pixmap, const QRectF&) override
+    {
+        out_.push_back({Frame::Paint::Picture, transform_, r, {}, pixmap, {}, {}});
+    }
+    void drawTextItem(const QPointF& at, const QTextItem& item) override
+    {
+        out_.push_back({Frame::Paint::Text, transform_, QRectF(at, QSizeF()), pen_, {}, item.text(), item.font()});
+    }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+
+private:
+    std::vector<Frame::Paint>& out_;
+    QTransform transform_;
+    QColor brush_;
+    QColor pen_;
+};
+
+class RecordingDevice final : public QPaintDevice {
+public:
+    RecordingDevice(QSize size, std::vector<Frame::Paint>& out) : size_(size), engine_(out) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return size_.width();
+        case PdmHeight: return size_.height();
+        case PdmDepth: return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        default: return 1;
+        }
+    }
+
+private:
+    QSize size_;
+    mutable RecordingEngine engine_;
+};
+
+xcb_connection_t* x11()
+{
+    auto* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x ? x->connection() : nullptr;
+}
+
+} // namespace
+
+Recorder::Recorder(QWidget& widget, Painter paint) : widget_(widget), paint_(std::move(paint))
+{
+    widget_.installEventFilter(this);
+}
+
+Recorder::~Recorder()
+{
+    widget_.removeEventFilter(this);
+}
+
+Recording Recorder::record(int ms)
+{
+    frames_.clear();
+    wall_.start();
+    on_ = true;
+    runEventsFor(ms);
+    on_ = false;
+    return {std::move(frames_), double(ms)};
+}
+
+bool Recorder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (on_ && watched == &widget_ && event->type() == QEvent::Paint) {
+        Frame frame{double(wall_.nsecsElapsed()) / 1e6, static_cast<QPaintEvent*>(event)->region(), {}};
+        RecordingDevice device(widget_.size(), frame.paints);
+        QPainter painter(&device);
+        paint_(painter, frame.region);
+        painter.end();
+        frames_.push_back(std::move(frame));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+FloorWidget::FloorWidget(QSize size)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QStringLiteral("Gromzaks floor"));
+    setFocusPolicy(Qt::StrongFocus);
+    resize(size);
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &FloorWidget::nextFrame);
+}
+
+void FloorWidget::play(const Recording& recording, int ms)
+{
+    if (recording.frames.empty())
+        return runEventsFor(ms);
+    recording_ = &recording;
+    wall_.start();
+    // The next frame is shown as long after the start as it came after the one before it.
+    base_ = recording.frames[next_ % recording.frames.size()].atMs - frameMs;
+    lapMs_ = 0;
+    timer_.start(int(frameMs));
+    runEventsFor(ms);
+    timer_.stop();
+    recording_ = nullptr;
+}
+
+void FloorWidget::nextFrame()
+{
+    const std::vector<Frame>& frames = recording_->frames;
+    shown_ = &frames[next_ % frames.size()];
+    repaint(shown_->region);
+    if (++next_ % frames.size() == 0)
+        lapMs_ += recording_->lengthMs; // from the start again, a recording later
+    const double due = frames[next_ % frames.size()].atMs + lapMs_ - base_;
+    timer_.start(std::max(0, int(due - double(wall_.nsecsElapsed()) / 1e6 + 0.5)));
+}
+
+void FloorWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (!recording_ || !shown_) { // shown or uncovered between two plays
+        painter.fillRect(event->rect(), Qt::black);
+        return;
+    }
+    const QTransform* transform = nullptr;
+    for (const Frame::Paint& paint : shown_->paints) {
+        if (!transform || *transform != paint.transform) {
+            transform = &paint.transform;
+            painter.setTransform(*transform);
+        }
+        switch (paint.kind) {
+        case Frame::Paint::Fill: painter.fillRect(paint.rect, paint.color); break;
+        case Frame::Paint::Picture: painter.drawPixmap(paint.rect.topLeft(), paint.pixmap); break;
+        case Frame::Paint::Text:
+            painter.setFont(paint.font);
+            painter.setPen(paint.color);
+            painter.drawText(paint.rect.topLeft(), paint.text);
+            break;
+        }
+    }
+}
+
+void focusKeyboardOn(const QWidget* window)
+{
+    if (xcb_connection_t* x = x11()) {
+        xcb_set_input_focus(x, XCB_INPUT_FOCUS_NONE, window ? xcb_window_t(window->winId()) : XCB_NONE,
+                            XCB_CURRENT_TIME);
+        xcb_flush(x);
+    }
+}
+
+HeldKey::HeldKey(const char* key) : key_(key)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return;
+    held_ = QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QString::fromLatin1(key_)}) == 0;
+}
+
+HeldKey::~HeldKey()
+{
+    if (held_)
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QString::fromLatin1(key_)});
+}
+
+} // namespace bench
