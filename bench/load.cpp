@@ -72,21 +72,25 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
     std::printf("2. A game in progress beside Qt's floor (a bare widget repainting the regions the game"
                 " repainted, with its pictures) and beside ten raw Qt timers, in ten turns of a second"
                 " with each; each share is the median over the turns\n");
-    std::printf("  %-28s %14s %14s %18s %14s\n", "", "of the floor", "of raw timers", "floor, Left held",
-                "key adds CPU");
+    std::printf("  %-8s %12s %14s %17s %26s %26s\n", "", "of the floor", "of raw timers", "Left held, of",
+                "Left held adds to the game", "and to the floor");
+    std::printf("  %-8s %12s %14s %17s %26s %26s\n", "", "", "", "the floor held", "", "");
     for (const auto& [name, runs] : {std::pair("scale 1", &game), std::pair("scale 2", &enlarged)}) {
+        std::printf("  %-8s %11.0f%% %13.0f%%", name, 100 * runs->shareOfFloor, 100 * runs->shareOfRaw);
         if (runs->keyHeld)
-            std::printf("  %-28s %13.0f%% %13.0f%% %17.0f%% %+13.0f%%\n", name, 100 * runs->shareOfFloor,
-                        100 * runs->shareOfRaw, 100 * runs->keyShareOfFloor, 100 * runs->keyAddsCpu);
+            std::printf(" %16.0f%% %+9.0f%% CPU %+7.1f wake/s %+9.0f%% CPU %+7.1f wake/s\n",
+                        100 * runs->keyShareOfFloor, 100 * runs->keyAddsCpu,
+                        runs->playingKeyHeld.mainWakeUpsPerSecond - runs->playing.load.mainWakeUpsPerSecond,
+                        100 * runs->keyAddsFloorCpu,
+                        runs->floorKeyHeld.mainWakeUpsPerSecond - runs->floor.mainWakeUpsPerSecond);
         else
-            std::printf("  %-28s %13.0f%% %13.0f%% %18s %14s\n", name, 100 * runs->shareOfFloor,
-                        100 * runs->shareOfRaw, "(no xdotool)", "");
+            std::printf(" %17s\n", "(no xdotool)");
     }
     std::printf("  (the floor replayed %zu frames recorded in %.0f ms at scale 1, %zu at scale 2; Left held,"
                 " the server repeated it %.1f times a second)\n\n",
-                game.framesRecorded, game.recordedMs, enlarged.framesRecorded,
-                game.keyRepeatsPerSecond);
-    std::printf("   Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
+                game.framesRecorded, game.recordedMs, enlarged.framesRecorded, game.keyRepeatsPerSecond);
+    std::printf(
+        "   Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
     const auto printLoad = [](const char* what, const Load& load) {
         std::printf("  %-38s %6.1f /s  %6.1f /s  %6.2f %%\n", what, load.wakeUpsPerSecond,
                     load.mainWakeUpsPerSecond, load.cpuPercent);

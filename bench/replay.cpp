@@ -58,7 +58,8 @@ public:
     }
     void drawTextItem(const QPointF& at, const QTextItem& item) override
     {
-        out_.push_back({Frame::Paint::Text, transform_, QRectF(at, QSizeF()), pen_, {}, item.text(), item.font()});
+        out_.push_back(
+            {Frame::Paint::Text, transform_, QRectF(at, QSizeF()), pen_, {}, item.text(), item.font()});
     }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
 
@@ -211,7 +212,9 @@ HeldKey::HeldKey(const char* key) : key_(key)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         return;
-    held_ = QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QString::fromLatin1(key_)}) == 0;
+    held_ =
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QString::fromLatin1(key_)})
+        == 0;
 }
 
 HeldKey::~HeldKey()

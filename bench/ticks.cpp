@@ -148,7 +148,7 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
         }
         Load load() const { return loadBetween({}, usage, seconds); }
     } game, raw, bare, gameKey, bareKey;
-    std::vector<double> ofRaw, ofFloor, keyOfFloor, keyAdds;
+    std::vector<double> ofRaw, ofFloor, keyOfFloor, keyAdds, floorKeyAdds;
     runtime::qt::RealTimeDriver& driver = window.driver();
     const auto focus = [](const QWidget* on) {
         focusKeyboardOn(on);
@@ -180,6 +180,7 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
         const double gameKeyShare = gameKey.add(playGame);
         keyOfFloor.push_back(gameKeyShare / floorKeyShare);
         keyAdds.push_back(gameKeyShare / gameShare - 1);
+        floorKeyAdds.push_back(floorKeyShare / floorShare - 1);
     }
     driver.resume();
     focus(&window);
@@ -193,6 +194,7 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
     out.floorKeyHeld = bareKey.load();
     out.keyShareOfFloor = percentile(keyOfFloor, 50);
     out.keyAddsCpu = percentile(keyAdds, 50);
+    out.keyAddsFloorCpu = percentile(floorKeyAdds, 50);
     out.keyRepeatsPerSecond = bareKey.seconds > 0 ? double(presses) / bareKey.seconds : 0;
 }
 
@@ -244,10 +246,10 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     runtime::qt::PictureBook pictures;
     const QSizeF client(form.clientWidth, form.clientHeight);
     runtime::qt::PlayfieldView& view = *window.playfield();
-    const Recording frames = Recorder(view, [&](QPainter& painter, const QRegion& region) {
-                                 runtime::qt::paintScene(painter, view.scene(), client, QRectF(view.rect()),
-                                                         pictures, &region);
-                             }).record(5000);
+    const Recording frames =
+        Recorder(view, [&](QPainter& painter, const QRegion& region) {
+            runtime::qt::paintScene(painter, view.scene(), client, QRectF(view.rect()), pictures, &region);
+        }).record(5000);
     out.framesRecorded = frames.frames.size();
     out.recordedMs = frames.lengthMs;
     inTurns(window, floor, frames, playMs / 1000, 1000, out);
@@ -317,19 +319,21 @@ double timerFigures(QJsonObject& results)
     driver.insert("lag_max_ms", counted.playing.lagMaxMs);
     results.insert("tick_fidelity", QJsonObject{{"raw_qt_timers", json(raw)}, {"real_driver", driver}});
     const auto inProgress = [](const GameRuns& runs) {
-        return QJsonObject{{"game", json(runs.playing.load)},
-                           {"floor", json(runs.floor)},
-                           {"raw_qt_timers", json(runs.rawBeside)},
-                           {"game_share_of_floor_median", runs.shareOfFloor},
-                           {"game_share_of_raw_qt_timers_median", runs.shareOfRaw},
-                           {"frames_recorded", double(runs.framesRecorded)},
-                           {"recorded_ms", runs.recordedMs},
-                           {"left_held", !runs.keyHeld ? QJsonValue()
-                                                       : QJsonObject{{"game", json(runs.playingKeyHeld)},
-                                                                     {"floor", json(runs.floorKeyHeld)},
-                                                                     {"game_share_of_floor_median", runs.keyShareOfFloor},
-                                                                     {"key_adds_cpu_median", runs.keyAddsCpu},
-                                                                     {"repeats_per_s", runs.keyRepeatsPerSecond}}}};
+        return QJsonObject{
+            {"game", json(runs.playing.load)},
+            {"floor", json(runs.floor)},
+            {"raw_qt_timers", json(runs.rawBeside)},
+            {"game_share_of_floor_median", runs.shareOfFloor},
+            {"game_share_of_raw_qt_timers_median", runs.shareOfRaw},
+            {"frames_recorded", double(runs.framesRecorded)},
+            {"recorded_ms", runs.recordedMs},
+            {"left_held", !runs.keyHeld ? QJsonValue()
+                                        : QJsonObject{{"game", json(runs.playingKeyHeld)},
+                                                      {"floor", json(runs.floorKeyHeld)},
+                                                      {"game_share_of_floor_median", runs.keyShareOfFloor},
+                                                      {"key_adds_cpu_median", runs.keyAddsCpu},
+                                                      {"key_adds_floor_cpu_median", runs.keyAddsFloorCpu},
+                                                      {"repeats_per_s", runs.keyRepeatsPerSecond}}}};
     };
     results.insert("load", QJsonObject{{"raw_qt_timers", json(raw.load)},
                                        {"idle_before_a_game", json(game.idle)},

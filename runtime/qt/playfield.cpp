@@ -100,8 +100,9 @@ struct Placement {
     // keeps its shape, at its top-left corner rounded to the nearest pixel.
     QRect pixels(const ScenePicture& p) const
     {
-        return QRect(nearest(field.left() + p.left * pixelsPerTwip), nearest(field.top() + p.top * pixelsPerTwip),
-                     nearest(p.width * pixelsPerTwip), nearest(p.height * pixelsPerTwip));
+        return QRect(nearest(field.left() + p.left * pixelsPerTwip),
+                     nearest(field.top() + p.top * pixelsPerTwip), nearest(p.width * pixelsPerTwip),
+                     nearest(p.height * pixelsPerTwip));
     }
 
     // The pixels a banner can touch; its text is drawn to scale, so a spare pixel around it.
