@@ -172,14 +172,16 @@ void GameWindow::call(const std::function<void()>& procedure)
     }
     running_ = true;
     bool changed = false;
-    failures_.run([&] {
-        if (!procedure)
-            return driver_.catchUp();
-        driver_.keepUp();
-        const std::uint64_t before = changes();
-        procedure();
-        changed = changes() != before;
-    });
+    if (!procedure) {
+        failures_.run([this] { driver_.catchUp(); }); // a frame
+    } else {
+        failures_.run([&] {
+            driver_.keepUp();
+            const std::uint64_t before = changes();
+            procedure();
+            changed = changes() != before;
+        });
+    }
     running_ = false;
     if (!procedure) {
         refresh();

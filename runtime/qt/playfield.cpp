@@ -192,8 +192,14 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
                 add(rects, at.pixels(is[i]));
         }
     };
+    // Both scenes name their pictures with the sprites' own strings: the same data, mostly.
+    const auto sameName = [](const QString& a, const QString& b) {
+        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+    };
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
-        return a == b || (a.picture == b.picture && at.pixels(a) == at.pixels(b));
+        return sameName(a.picture, b.picture)
+               && ((a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height)
+                   || at.pixels(a) == at.pixels(b));
     });
     compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
     // In reading order, most rectangles also extend the region only at its end, which costs
