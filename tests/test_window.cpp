@@ -350,7 +350,7 @@ private slots:
     // stall of the machine) lets the game lag behind; once every timer sleeps nothing wakes
     // the program, and an hour's wait is caught up at once, the timers keeping their rhythm.
     // With nothing new shown for quietMs it wakes only every lazyMs; the player's action
-    // wakes it again.
+    // wakes it again, and so does the end of a pause.
     void theDriverWakesOnlyWhenItMustAndCatchesUpAsItShould()
     {
         using runtime::qt::RealTimeDriver;
@@ -376,6 +376,12 @@ private slots:
         QCOMPARE(f.plannedWake(), f.wall + RealTimeDriver::lazyMs);
         f.driver.shown();
         f.driver.schedule();
+        QCOMPARE(f.plannedWake(), f.wall + 10);
+
+        // A box open for long is no quiet time of the game: it goes on at once after it.
+        f.driver.pause();
+        f.wall += 10 * RealTimeDriver::quietMs;
+        f.driver.resume();
         QCOMPARE(f.plannedWake(), f.wall + 10);
     }
 
