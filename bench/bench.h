@@ -190,8 +190,6 @@ struct GameRuns {
     Load playingKeyHeld;  // the game, Left held
     Load floorKeyHeld;    // the floor, Left held
     double keyShareOfFloor = 0;
-    double keyAddsCpu = 0;          // the game's CPU with the key over without, less one
-    double keyAddsFloorCpu = 0;     // the same for the floor
     double keyRepeatsPerSecond = 0; // the presses that reached the floor while it played
     Load stopped;                   // after "Arreter"
     Load ended;                     // after a lost game

@@ -78,10 +78,11 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
     for (const auto& [name, runs] : {std::pair("scale 1", &game), std::pair("scale 2", &enlarged)}) {
         std::printf("  %-8s %11.0f%% %13.0f%%", name, 100 * runs->shareOfFloor, 100 * runs->shareOfRaw);
         if (runs->keyHeld)
-            std::printf(" %16.0f%% %+9.0f%% CPU %+7.1f wake/s %+9.0f%% CPU %+7.1f wake/s\n",
-                        100 * runs->keyShareOfFloor, 100 * runs->keyAddsCpu,
+            std::printf(" %16.0f%% %+7.2f pt CPU %+7.1f wake/s %+7.2f pt CPU %+7.1f wake/s\n",
+                        100 * runs->keyShareOfFloor,
+                        runs->playingKeyHeld.cpuPercent - runs->playing.load.cpuPercent,
                         runs->playingKeyHeld.mainWakeUpsPerSecond - runs->playing.load.mainWakeUpsPerSecond,
-                        100 * runs->keyAddsFloorCpu,
+                        runs->floorKeyHeld.cpuPercent - runs->floor.cpuPercent,
                         runs->floorKeyHeld.mainWakeUpsPerSecond - runs->floor.mainWakeUpsPerSecond);
         else
             std::printf(" %17s\n", "(no xdotool)");

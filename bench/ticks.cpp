@@ -148,7 +148,7 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
         }
         Load load() const { return loadBetween({}, usage, seconds); }
     } game, raw, bare, gameKey, bareKey;
-    std::vector<double> ofRaw, ofFloor, keyOfFloor, keyAdds, floorKeyAdds;
+    std::vector<double> ofRaw, ofFloor, keyOfFloor;
     runtime::qt::RealTimeDriver& driver = window.driver();
     const auto focus = [](const QWidget* on) {
         focusKeyboardOn(on);
@@ -179,8 +179,6 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
         focus(&window);
         const double gameKeyShare = gameKey.add(playGame);
         keyOfFloor.push_back(gameKeyShare / floorKeyShare);
-        keyAdds.push_back(gameKeyShare / gameShare - 1);
-        floorKeyAdds.push_back(floorKeyShare / floorShare - 1);
     }
     driver.resume();
     focus(&window);
@@ -193,8 +191,6 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
     out.playingKeyHeld = gameKey.load();
     out.floorKeyHeld = bareKey.load();
     out.keyShareOfFloor = percentile(keyOfFloor, 50);
-    out.keyAddsCpu = percentile(keyAdds, 50);
-    out.keyAddsFloorCpu = percentile(floorKeyAdds, 50);
     out.keyRepeatsPerSecond = bareKey.seconds > 0 ? double(presses) / bareKey.seconds : 0;
 }
 
@@ -331,8 +327,6 @@ double timerFigures(QJsonObject& results)
                                         : QJsonObject{{"game", json(runs.playingKeyHeld)},
                                                       {"floor", json(runs.floorKeyHeld)},
                                                       {"game_share_of_floor_median", runs.keyShareOfFloor},
-                                                      {"key_adds_cpu_median", runs.keyAddsCpu},
-                                                      {"key_adds_floor_cpu_median", runs.keyAddsFloorCpu},
                                                       {"repeats_per_s", runs.keyRepeatsPerSecond}}}};
     };
     results.insert("load", QJsonObject{{"raw_qt_timers", json(raw.load)},
