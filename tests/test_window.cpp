@@ -2,6 +2,8 @@
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 
+#include <random>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -255,6 +257,32 @@ private slots:
             shown = next;
         }
         QVERIFY2(smallFrames > 400, qPrintable(QString::number(smallFrames)));
+    }
+
+    // A frame's rectangles, overlapping, touching or apart, and partly outside: the region
+    // built at once holds exactly their pixels within the clip, in no more rectangles than
+    // Qt's own union of them, and Qt's region operations take it as their own.
+    void aRegionBuiltAtOnceIsTheUnionOfItsRectangles()
+    {
+        std::mt19937 random(22);
+        const auto coordinate = [&](int n) { return int(random() % unsigned(n)); };
+        const QRect clip(5, 5, 50, 30);
+        for (int round = 0; round < 2000; ++round) {
+            std::vector<QRect> rects(1 + coordinate(20));
+            for (QRect& r : rects)
+                r = QRect(coordinate(60), coordinate(40), coordinate(14), coordinate(10));
+            QRegion joined;
+            for (const QRect& r : rects)
+                joined += r;
+            joined &= clip;
+            const QRegion atOnce = runtime::qt::regionOf(rects.data(), qsizetype(rects.size()), clip);
+            QVERIFY((atOnce ^ joined).isEmpty());
+            QVERIFY(atOnce.rectCount() <= joined.rectCount());
+            QVERIFY(((atOnce - rects[0]) ^ (joined - rects[0])).isEmpty());
+        }
+        // Two columns, each cut in two halves: whole again.
+        const QRect halves[] = {{0, 0, 10, 5}, {20, 0, 5, 10}, {0, 5, 10, 5}};
+        QCOMPARE(runtime::qt::regionOf(halves, 3, clip.translated(-5, -5)).rectCount(), 2);
     }
 
     // A held key sends, between its repeated presses, releases marked as repeats: they must

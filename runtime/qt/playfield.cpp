@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QVarLengthArray>
 
 #include "runtime/qt/keys.h"
 
@@ -162,6 +163,67 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
     }
 }
 
+QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
+{
+    // Every place where a rectangle begins or ends cuts the region into bands; in each band the
+    // rectangles that cross it give spans, joined where they touch. Pixels, not rectangles, are
+    // what the result keeps: a band is merged into the one above when the two are alike.
+    QVarLengthArray<QRect, 64> inside;
+    QVarLengthArray<int, 128> cuts;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QRect r = rects[i] & clip;
+        if (r.isEmpty())
+            continue;
+        inside.push_back(r);
+        cuts.push_back(r.top());
+        cuts.push_back(r.top() + r.height());
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+
+    QVarLengthArray<QRect, 64> bands;
+    QVarLengthArray<std::pair<int, int>, 32> spans; // left, and right + 1
+    qsizetype lastBand = 0;                         // where the band above begins in `bands`
+    int lastBottom = 0;                             // and the line below it
+    for (qsizetype i = 0; i + 1 < cuts.size(); ++i) {
+        const int top = cuts[i];
+        const int bottom = cuts[i + 1];
+        spans.clear();
+        for (const QRect& r : inside)
+            if (r.top() <= top && r.top() + r.height() >= bottom)
+                spans.push_back({r.left(), r.left() + r.width()});
+        if (spans.isEmpty())
+            continue;
+        std::sort(spans.begin(), spans.end());
+        qsizetype joined = 0;
+        for (const auto& span : spans) {
+            if (joined > 0 && span.first <= spans[joined - 1].second)
+                spans[joined - 1].second = std::max(spans[joined - 1].second, span.second);
+            else
+                spans[joined++] = span;
+        }
+        spans.resize(joined);
+        const bool alike =
+            !bands.isEmpty() && lastBottom == top && bands.size() - lastBand == joined
+            && std::equal(spans.begin(), spans.end(), bands.begin() + lastBand,
+                          [](const std::pair<int, int>& span, const QRect& r) {
+                              return span.first == r.left() && span.second == r.left() + r.width();
+                          });
+        if (alike) {
+            for (qsizetype j = lastBand; j < bands.size(); ++j)
+                bands[j].setBottom(bottom - 1);
+        } else {
+            lastBand = bands.size();
+            for (const auto& span : spans)
+                bands.push_back(QRect(span.first, top, span.second - span.first, bottom - top));
+        }
+        lastBottom = bottom;
+    }
+    QRegion region;
+    region.setRects(bands.data(), static_cast<int>(bands.size()));
+    return region;
+}
+
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target)
 {
     // A pixel can change only under a picture or banner that moved, came, went or changed: the
@@ -172,16 +234,17 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     // taken together with the last one when that adds few pixels: a picture's two places when
     // it slid, and, in reading order, a row of aliens after a wiggle.
     const Placement at = place(client, target);
+    using Rects = QVarLengthArray<QRect, 64>; // a frame's few rectangles stay off the heap
     const auto area = [](const QRect& r) { return std::int64_t(r.width()) * r.height(); };
-    const auto add = [&area](std::vector<QRect>& rects, const QRect& r) {
+    const auto add = [&area](Rects& rects, const QRect& r) {
         if (r.isEmpty())
             return;
-        if (!rects.empty() && area(rects.back() | r) * 8 <= (area(rects.back()) + area(r)) * 9)
+        if (!rects.isEmpty() && area(rects.back() | r) * 8 <= (area(rects.back()) + area(r)) * 9)
             rects.back() |= r;
         else
             rects.push_back(r);
     };
-    std::vector<QRect> rects;
+    Rects rects;
     const auto compare = [&](const auto& was, const auto& is, const auto& same) {
         for (std::size_t i = 0; i < std::max(was.size(), is.size()); ++i) {
             if (i < was.size() && i < is.size() && same(was[i], is[i]))
@@ -202,18 +265,14 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
                    || at.pixels(a) == at.pixels(b));
     });
     compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
-    // In reading order, most rectangles also extend the region only at its end, which costs
-    // little.
+    // In reading order, neighbours come one after the other, and join.
     std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
     });
-    std::vector<QRect> merged;
+    Rects merged;
     for (const QRect& r : rects)
         add(merged, r);
-    QRegion region;
-    for (const QRect& r : merged)
-        region += r;
-    return region & at.field.toAlignedRect();
+    return regionOf(merged.data(), merged.size(), at.field.toAlignedRect());
 }
 
 PlayfieldView::PlayfieldView(QSizeF client, QWidget* parent) : QWidget(parent), client_(client)

@@ -47,6 +47,10 @@ private:
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures, const QRegion* only = nullptr);
 
+// The pixels of `count` rectangles that lie in `clip`, as one region: the same pixels as the
+// rectangles joined one by one, in as few rectangles as a region can keep them in, and built at once.
+QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip);
+
 // The pixels of `target` that can differ between the two scenes as paintScene draws them.
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target);
 
