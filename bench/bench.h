@@ -90,22 +90,30 @@ struct Recording {
     double lengthMs = 0;
 };
 
-// Records every repaint of `widget`, as `paint` paints the region the widget repaints.
+// Keeps every repaint of `widget` while it is on: when, where, and what `snapshot` says paints
+// it then. The paints themselves are recorded when it stops, outside the time measured: while
+// on, a repaint costs the widget's program only a copy of what it shows.
 class Recorder final : public QObject {
 public:
     using Painter = std::function<void(QPainter&, const QRegion&)>;
-    Recorder(QWidget& widget, Painter paint);
+    using Snapshot = std::function<Painter()>;
+    Recorder(QWidget& widget, Snapshot snapshot);
     ~Recorder() override;
-    // Runs the event loop for `ms`, recording.
-    Recording record(int ms);
+    void start();
+    Recording stop();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Shot {
+        double atMs;
+        QRegion region;
+        Painter paint;
+    };
     QWidget& widget_;
-    Painter paint_;
-    std::vector<Frame> frames_;
+    Snapshot snapshot_;
+    std::vector<Shot> shots_;
     QElapsedTimer wall_;
     bool on_ = false;
 };
@@ -115,11 +123,10 @@ private:
 class FloorWidget final : public QWidget {
 public:
     explicit FloorWidget(QSize size);
-    // Runs the event loop for `ms`, going on with the recording from where the last play stopped.
+    // Runs the event loop for `ms`, showing the recording from its start, as long after the
+    // call as it was recorded after its own start.
     void play(const Recording& recording, int ms);
     long keyPresses() const { return keyPresses_; }
-
-    static constexpr double frameMs = 1000.0 / 60;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -131,8 +138,6 @@ private:
     const Recording* recording_ = nullptr;
     const Frame* shown_ = nullptr;
     std::size_t next_ = 0;
-    double base_ = 0;
-    double lapMs_ = 0;
     long keyPresses_ = 0;
     QElapsedTimer wall_;
     QTimer timer_;
@@ -176,7 +181,11 @@ struct Run {
 };
 
 // The game in progress in turns with the raw timers and with its floor, without a key and with
-// Left held: each share is the median over the turns of the game's CPU over the other's.
+// Left held: each share is the median over the turns of the game's CPU over the other's. The
+// floor's turn replays the frames of the game's turn just before it. Turns of two seconds: the
+// machine's jitter of a few milliseconds of CPU weighs on each half as much as in one.
+inline constexpr int gameTurns = 10;
+inline constexpr int gameTurnMs = 2000;
 struct GameRuns {
     Load idle; // before a game
     Run playing;
@@ -184,7 +193,7 @@ struct GameRuns {
     double shareOfRaw = 0; // the game's CPU over theirs
     Load floor;            // the bare widget replaying the game's frames
     double shareOfFloor = 0;
-    std::size_t framesRecorded = 0;
+    std::size_t framesRecorded = 0; // by the game in its turns, for the floor's turns after them
     double recordedMs = 0;
     bool keyHeld = false; // the rows below were measured
     Load playingKeyHeld;  // the game, Left held

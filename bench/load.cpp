@@ -70,8 +70,9 @@ QJsonObject json(const Load& load)
 void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
 {
     std::printf("2. A game in progress beside Qt's floor (a bare widget repainting the regions the game"
-                " repainted, with its pictures) and beside ten raw Qt timers, in ten turns of a second"
-                " with each; each share is the median over the turns\n");
+                " repainted, with its pictures) and beside ten raw Qt timers, in %d turns of %g s with each;"
+                " each share is the median over the turns\n",
+                gameTurns, gameTurnMs / 1000.0);
     std::printf("  %-8s %12s %14s %17s %26s %26s\n", "", "of the floor", "of raw timers", "Left held, of",
                 "Left held adds to the game", "and to the floor");
     std::printf("  %-8s %12s %14s %17s %26s %26s\n", "", "", "", "the floor held", "", "");
@@ -87,9 +88,12 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
         else
             std::printf(" %17s\n", "(no xdotool)");
     }
-    std::printf("  (the floor replayed %zu frames recorded in %.0f ms at scale 1, %zu at scale 2; Left held,"
-                " the server repeated it %.1f times a second)\n\n",
-                game.framesRecorded, game.recordedMs, enlarged.framesRecorded, game.keyRepeatsPerSecond);
+    const auto perSecond = [](const GameRuns& runs) {
+        return runs.recordedMs > 0 ? 1000 * double(runs.framesRecorded) / runs.recordedMs : 0;
+    };
+    std::printf("  (each turn of the floor replayed the frames of the game's turn before it: %.1f a second at"
+                " scale 1, %.1f at scale 2; Left held, the server repeated it %.1f times a second)\n\n",
+                perSecond(game), perSecond(enlarged), game.keyRepeatsPerSecond);
     std::printf(
         "   Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
     const auto printLoad = [](const char* what, const Load& load) {

@@ -104,7 +104,7 @@ xcb_connection_t* x11()
 
 } // namespace
 
-Recorder::Recorder(QWidget& widget, Painter paint) : widget_(widget), paint_(std::move(paint))
+Recorder::Recorder(QWidget& widget, Snapshot snapshot) : widget_(widget), snapshot_(std::move(snapshot))
 {
     widget_.installEventFilter(this);
 }
@@ -114,26 +114,34 @@ Recorder::~Recorder()
     widget_.removeEventFilter(this);
 }
 
-Recording Recorder::record(int ms)
+void Recorder::start()
 {
-    frames_.clear();
+    shots_.clear();
     wall_.start();
     on_ = true;
-    runEventsFor(ms);
+}
+
+Recording Recorder::stop()
+{
     on_ = false;
-    return {std::move(frames_), double(ms)};
+    Recording recording{{}, double(wall_.nsecsElapsed()) / 1e6};
+    for (Shot& shot : shots_) {
+        Frame frame{shot.atMs, shot.region, {}};
+        RecordingDevice device(widget_.size(), frame.paints);
+        QPainter painter(&device);
+        shot.paint(painter, frame.region);
+        painter.end();
+        recording.frames.push_back(std::move(frame));
+    }
+    shots_.clear();
+    return recording;
 }
 
 bool Recorder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (on_ && watched == &widget_ && event->type() == QEvent::Paint) {
-        Frame frame{double(wall_.nsecsElapsed()) / 1e6, static_cast<QPaintEvent*>(event)->region(), {}};
-        RecordingDevice device(widget_.size(), frame.paints);
-        QPainter painter(&device);
-        paint_(painter, frame.region);
-        painter.end();
-        frames_.push_back(std::move(frame));
-    }
+    if (on_ && watched == &widget_ && event->type() == QEvent::Paint)
+        shots_.push_back(
+            {double(wall_.nsecsElapsed()) / 1e6, static_cast<QPaintEvent*>(event)->region(), snapshot_()});
     return QObject::eventFilter(watched, event);
 }
 
@@ -150,28 +158,24 @@ FloorWidget::FloorWidget(QSize size)
 
 void FloorWidget::play(const Recording& recording, int ms)
 {
-    if (recording.frames.empty())
-        return runEventsFor(ms);
     recording_ = &recording;
+    next_ = 0;
     wall_.start();
-    // The next frame is shown as long after the start as it came after the one before it.
-    base_ = recording.frames[next_ % recording.frames.size()].atMs - frameMs;
-    lapMs_ = 0;
-    timer_.start(int(frameMs));
+    if (!recording.frames.empty())
+        timer_.start(std::max(0, int(recording.frames.front().atMs + 0.5)));
     runEventsFor(ms);
     timer_.stop();
     recording_ = nullptr;
+    shown_ = nullptr;
 }
 
 void FloorWidget::nextFrame()
 {
     const std::vector<Frame>& frames = recording_->frames;
-    shown_ = &frames[next_ % frames.size()];
+    shown_ = &frames[next_];
     repaint(shown_->region);
-    if (++next_ % frames.size() == 0)
-        lapMs_ += recording_->lengthMs; // from the start again, a recording later
-    const double due = frames[next_ % frames.size()].atMs + lapMs_ - base_;
-    timer_.start(std::max(0, int(due - double(wall_.nsecsElapsed()) / 1e6 + 0.5)));
+    if (++next_ < frames.size())
+        timer_.start(std::max(0, int(frames[next_].atMs - double(wall_.nsecsElapsed()) / 1e6 + 0.5)));
 }
 
 void FloorWidget::paintEvent(QPaintEvent* event)

@@ -125,8 +125,8 @@ Load quiet(int ms, int settleMs = 1000)
 // Left held in the X server, the focus given to the one that runs. Sets the loads and the
 // medians of the game's CPU over the others' from turn to turn: a machine that slows down for a
 // few seconds weighs on all alike, or on a turn or two that the median leaves out.
-void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recording& frames, int turns,
-             int turnMs, GameRuns& out)
+void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, Recorder& recorder, int turns, int turnMs,
+             GameRuns& out)
 {
     struct Total {
         Usage usage;
@@ -154,10 +154,19 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
         focusKeyboardOn(on);
         runEventsFor(150); // the focus changed hands, and a held key repeats again
     };
-    const auto playGame = [&driver, turnMs] {
+    // The game plays a turn, and the floor shows the very frames of it in its turn after it.
+    Recording frames;
+    const auto playGame = [&driver, &recorder, turnMs] {
+        recorder.start();
         driver.resume();
         runEventsFor(turnMs);
         driver.pause();
+    };
+    const auto playFloor = [&] {
+        frames = recorder.stop();
+        out.framesRecorded += frames.frames.size();
+        out.recordedMs += frames.lengthMs;
+        return [&] { floor.play(frames, turnMs); };
     };
     focus(nullptr);
     const HeldKey left("Left"); // reaches only the window with the focus
@@ -166,18 +175,18 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
     for (int i = 0; i < turns; ++i) {
         focus(nullptr);
         const double rawShare = raw.add([turnMs] { rawQtTimers(turnMs); });
-        const double floorShare = bare.add([&] { floor.play(frames, turnMs); });
         const double gameShare = game.add(playGame);
+        const double floorShare = bare.add(playFloor());
         ofRaw.push_back(gameShare / rawShare);
         ofFloor.push_back(gameShare / floorShare);
         if (!left.held())
             continue;
-        focus(&floor);
-        const long pressesBefore = floor.keyPresses();
-        const double floorKeyShare = bareKey.add([&] { floor.play(frames, turnMs); });
-        presses += floor.keyPresses() - pressesBefore;
         focus(&window);
         const double gameKeyShare = gameKey.add(playGame);
+        focus(&floor);
+        const long pressesBefore = floor.keyPresses();
+        const double floorKeyShare = bareKey.add(playFloor());
+        presses += floor.keyPresses() - pressesBefore;
         keyOfFloor.push_back(gameKeyShare / floorKeyShare);
     }
     driver.resume();
@@ -194,10 +203,11 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, const Recordin
     out.keyRepeatsPerSecond = bareKey.seconds > 0 ? double(presses) / bareKey.seconds : 0;
 }
 
-// The real window and driver on the real X server, through `idleMs` before a game and `playMs`
-// of a game in progress, the playfield enlarged `scale` times. Every tick runs when the ticks
+// The real window and driver on the real X server, through `idleMs` before a game, the playfield
+// enlarged `scale` times. Every tick runs through `playMs` of a game in progress when the ticks
 // are to be counted; otherwise timers sleep as in the game, the game in progress takes turns
-// with the raw timers, and `idleMs` after "Arreter" and after a lost game are measured too.
+// with the raw timers and its floor, and `idleMs` after "Arreter" and after a lost game are
+// measured too.
 GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
 {
     GameRuns out;
@@ -235,20 +245,19 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     out.stopped = quiet(idleMs);
     startAGame();
 
-    // Qt's floor: the frames of this game, recorded, replayed by a bare widget beside it.
+    // Qt's floor: a bare widget beside the game, showing each turn the frames of the game's last.
     FloorWidget floor(window.playfield()->size());
     floor.move(window.frameGeometry().right() + 10, 0);
     floor.show();
     runtime::qt::PictureBook pictures;
     const QSizeF client(form.clientWidth, form.clientHeight);
     runtime::qt::PlayfieldView& view = *window.playfield();
-    const Recording frames =
-        Recorder(view, [&](QPainter& painter, const QRegion& region) {
-            runtime::qt::paintScene(painter, view.scene(), client, QRectF(view.rect()), pictures, &region);
-        }).record(5000);
-    out.framesRecorded = frames.frames.size();
-    out.recordedMs = frames.lengthMs;
-    inTurns(window, floor, frames, playMs / 1000, 1000, out);
+    Recorder recorder(view, [&] {
+        return [&, scene = view.scene()](QPainter& painter, const QRegion& region) {
+            runtime::qt::paintScene(painter, scene, client, QRectF(view.rect()), pictures, &region);
+        };
+    });
+    inTurns(window, floor, recorder, gameTurns, gameTurnMs, out);
     floor.hide();
 
     window.call([&g] { g.stop(); });

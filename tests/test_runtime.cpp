@@ -239,6 +239,9 @@ private slots:
         QTest::newRow("leading comma") << ",5" << true << 0.5;
         QTest::newRow("trailing comma") << "5," << true << 5.0;
         QTest::newRow("negative") << "-3" << true << -3.0;
+        QTest::newRow("fifteen digits") << "-999999999999999" << true << -999999999999999.0;
+        QTest::newRow("sixteen digits") << "1234567890123456" << true << 1234567890123456.0;
+        QTest::newRow("two signs") << "--3" << false << 0.0;
         QTest::newRow("plus") << "+7" << true << 7.0;
         QTest::newRow("blanks") << "  12  " << true << 12.0;
         QTest::newRow("leading zeros") << "00,1" << true << 0.1;
