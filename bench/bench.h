@@ -21,6 +21,9 @@
 
 #include <sys/types.h>
 
+#include "runtime/qt/playfield.h"
+#include "runtime/scene.h"
+
 class QProcess;
 
 namespace bench {
@@ -90,14 +93,13 @@ struct Recording {
     double lengthMs = 0;
 };
 
-// Keeps every repaint of `widget` while it is on: when, where, and what `snapshot` says paints
-// it then. The paints themselves are recorded when it stops, outside the time measured: while
-// on, a repaint costs the widget's program only a copy of what it shows.
+// Keeps every repaint of the playfield while it is on: when, where, and the scene it showed.
+// The paints themselves are recorded when it stops, outside the time measured: while on, a
+// repaint costs the game only a copy of its scene into storage kept from turn to turn.
 class Recorder final : public QObject {
 public:
-    using Painter = std::function<void(QPainter&, const QRegion&)>;
-    using Snapshot = std::function<Painter()>;
-    Recorder(QWidget& widget, Snapshot snapshot);
+    using Painter = std::function<void(QPainter&, const runtime::Scene&, const QRegion&)>;
+    Recorder(runtime::qt::PlayfieldView& view, Painter paint);
     ~Recorder() override;
     void start();
     Recording stop();
@@ -107,13 +109,14 @@ protected:
 
 private:
     struct Shot {
-        double atMs;
+        double atMs = 0;
         QRegion region;
-        Painter paint;
+        runtime::Scene scene;
     };
-    QWidget& widget_;
-    Snapshot snapshot_;
-    std::vector<Shot> shots_;
+    runtime::qt::PlayfieldView& view_;
+    Painter paint_;
+    std::vector<Shot> shots_; // the first `taken_` are this turn's
+    std::size_t taken_ = 0;
     QElapsedTimer wall_;
     bool on_ = false;
 };

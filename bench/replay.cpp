@@ -104,19 +104,19 @@ xcb_connection_t* x11()
 
 } // namespace
 
-Recorder::Recorder(QWidget& widget, Snapshot snapshot) : widget_(widget), snapshot_(std::move(snapshot))
+Recorder::Recorder(runtime::qt::PlayfieldView& view, Painter paint) : view_(view), paint_(std::move(paint))
 {
-    widget_.installEventFilter(this);
+    view_.installEventFilter(this);
 }
 
 Recorder::~Recorder()
 {
-    widget_.removeEventFilter(this);
+    view_.removeEventFilter(this);
 }
 
 void Recorder::start()
 {
-    shots_.clear();
+    taken_ = 0;
     wall_.start();
     on_ = true;
 }
@@ -125,23 +125,30 @@ Recording Recorder::stop()
 {
     on_ = false;
     Recording recording{{}, double(wall_.nsecsElapsed()) / 1e6};
-    for (Shot& shot : shots_) {
+    for (std::size_t i = 0; i < taken_; ++i) {
+        Shot& shot = shots_[i];
         Frame frame{shot.atMs, shot.region, {}};
-        RecordingDevice device(widget_.size(), frame.paints);
+        RecordingDevice device(view_.size(), frame.paints);
         QPainter painter(&device);
-        shot.paint(painter, frame.region);
+        paint_(painter, shot.scene, frame.region);
         painter.end();
         recording.frames.push_back(std::move(frame));
+        shot.scene.clear(); // its storage stays, for the next turn's copies
     }
-    shots_.clear();
+    taken_ = 0;
     return recording;
 }
 
 bool Recorder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (on_ && watched == &widget_ && event->type() == QEvent::Paint)
-        shots_.push_back(
-            {double(wall_.nsecsElapsed()) / 1e6, static_cast<QPaintEvent*>(event)->region(), snapshot_()});
+    if (on_ && watched == &view_ && event->type() == QEvent::Paint) {
+        if (taken_ == shots_.size())
+            shots_.emplace_back();
+        Shot& shot = shots_[taken_++];
+        shot.atMs = double(wall_.nsecsElapsed()) / 1e6;
+        shot.region = static_cast<QPaintEvent*>(event)->region();
+        shot.scene = view_.scene();
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -252,10 +252,8 @@ GameRuns realDriver(int idleMs, int playMs, int scale, bool everyTick)
     runtime::qt::PictureBook pictures;
     const QSizeF client(form.clientWidth, form.clientHeight);
     runtime::qt::PlayfieldView& view = *window.playfield();
-    Recorder recorder(view, [&] {
-        return [&, scene = view.scene()](QPainter& painter, const QRegion& region) {
-            runtime::qt::paintScene(painter, scene, client, QRectF(view.rect()), pictures, &region);
-        };
+    Recorder recorder(view, [&](QPainter& painter, const runtime::Scene& scene, const QRegion& region) {
+        runtime::qt::paintScene(painter, scene, client, QRectF(view.rect()), pictures, &region);
     });
     inTurns(window, floor, recorder, gameTurns, gameTurnMs, out);
     floor.hide();

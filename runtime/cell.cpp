@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/cell.h"
 
+#include <charconv>
+#include <iterator>
+
 #include "runtime/french.h"
 
 namespace runtime {
@@ -12,7 +15,10 @@ double Cell::value() const
 
 void Cell::setValue(std::int16_t value)
 {
-    Text = french::toText(value);
+    // A whole number is written the same in the French format: straight from its digits.
+    char digits[8];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    Text = QString::fromLatin1(digits, end - digits);
 }
 
 } // namespace runtime

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "kit/game.h"
+#include "runtime/cell.h"
 #include "runtime/clock.h"
 #include "runtime/errors.h"
 #include "runtime/french.h"
@@ -271,6 +272,17 @@ private slots:
             QCOMPARE(french::numberOf(text), value);
         else
             QVERIFY_THROWS_EXCEPTION(runtime::ProgrammingError, french::numberOf(text));
+    }
+
+    void aCellWritesItsNumbersAsTheFrenchFormatDoes()
+    {
+        runtime::Cell cell;
+        for (const std::int16_t n : {std::int16_t(-32768), std::int16_t(-10), std::int16_t(0),
+                                     std::int16_t(7), std::int16_t(32767)}) {
+            cell.setValue(n);
+            QCOMPARE(cell.Text.get(), french::toText(n));
+            QCOMPARE(cell.value(), double(n));
+        }
     }
 
     void roundingToSixteenBitsGoesHalfToEvenWithinRange_data()
