@@ -185,7 +185,7 @@ struct Run {
 
 // The game in progress in turns with the raw timers and with its floor, without a key and with
 // Left held: each share is the median over the turns of the game's CPU over the other's. The
-// floor's turn replays the frames of the game's turn just before it. Turns of two seconds: the
+// floor's turn replays the frames of the game's last turn before it. Turns of two seconds: the
 // machine's jitter of a few milliseconds of CPU weighs on each half as much as in one.
 inline constexpr int gameTurns = 10;
 inline constexpr int gameTurnMs = 2000;

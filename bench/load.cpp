@@ -91,9 +91,10 @@ void printLoads(const Run& raw, const GameRuns& game, const GameRuns& enlarged)
     const auto perSecond = [](const GameRuns& runs) {
         return runs.recordedMs > 0 ? 1000 * double(runs.framesRecorded) / runs.recordedMs : 0;
     };
-    std::printf("  (each turn of the floor replayed the frames of the game's turn before it: %.1f a second at"
-                " scale 1, %.1f at scale 2; Left held, the server repeated it %.1f times a second)\n\n",
-                perSecond(game), perSecond(enlarged), game.keyRepeatsPerSecond);
+    std::printf(
+        "  (each turn of the floor replayed the frames of the game's last turn before it: %.1f a second at"
+        " scale 1, %.1f at scale 2; Left held, the server repeated it %.1f times a second)\n\n",
+        perSecond(game), perSecond(enlarged), game.keyRepeatsPerSecond);
     std::printf(
         "   Wake-ups (voluntary context switches: all threads, main thread) and CPU (share of one core)\n");
     const auto printLoad = [](const char* what, const Load& load) {

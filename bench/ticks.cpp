@@ -121,10 +121,10 @@ Load quiet(int ms, int settleMs = 1000)
 }
 
 // The game in progress, in `turns` turns of `turnMs` with the ten raw timers and with its floor
-// replaying `frames`, the others paused while one runs; then the floor and the game again with
-// Left held in the X server, the focus given to the one that runs. Sets the loads and the
-// medians of the game's CPU over the others' from turn to turn: a machine that slows down for a
-// few seconds weighs on all alike, or on a turn or two that the median leaves out.
+// replaying the game's frames, the others paused while one runs; then the floor and the game
+// again with Left held in the X server, the focus given to the one that runs. Sets the loads
+// and the medians of the game's CPU over the others' from turn to turn: a machine that slows
+// down for a few seconds weighs on all alike, or on a turn or two that the median leaves out.
 void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, Recorder& recorder, int turns, int turnMs,
              GameRuns& out)
 {
@@ -154,39 +154,54 @@ void inTurns(runtime::qt::GameWindow& window, FloorWidget& floor, Recorder& reco
         focusKeyboardOn(on);
         runEventsFor(150); // the focus changed hands, and a held key repeats again
     };
-    // The game plays a turn, and the floor shows the very frames of it in its turn after it.
-    Recording frames;
+    // The game plays a turn, and the floor shows the very frames of it in a turn after it.
+    Recording frames, framesKeyHeld;
     const auto playGame = [&driver, &recorder, turnMs] {
         recorder.start();
         driver.resume();
         runEventsFor(turnMs);
         driver.pause();
     };
-    const auto playFloor = [&] {
-        frames = recorder.stop();
-        out.framesRecorded += frames.frames.size();
-        out.recordedMs += frames.lengthMs;
-        return [&] { floor.play(frames, turnMs); };
+    const auto keep = [&](Recording& into) { // outside the time measured
+        into = recorder.stop();
+        out.framesRecorded += into.frames.size();
+        out.recordedMs += into.lengthMs;
+    };
+    const auto replay = [&floor, turnMs](const Recording& recording) {
+        return [&floor, &recording, turnMs] { floor.play(recording, turnMs); };
     };
     focus(nullptr);
     const HeldKey left("Left"); // reaches only the window with the focus
     driver.pause();
     long presses = 0;
     for (int i = 0; i < turns; ++i) {
+        // Every other round the floor goes first, with the game's turn of the round before:
+        // neither always comes after the other, nor after the same turn.
+        const bool floorFirst = i % 2 == 1;
         focus(nullptr);
         const double rawShare = raw.add([turnMs] { rawQtTimers(turnMs); });
+        double floorShare = floorFirst ? bare.add(replay(frames)) : 0;
         const double gameShare = game.add(playGame);
-        const double floorShare = bare.add(playFloor());
+        keep(frames);
+        if (!floorFirst)
+            floorShare = bare.add(replay(frames));
         ofRaw.push_back(gameShare / rawShare);
         ofFloor.push_back(gameShare / floorShare);
         if (!left.held())
             continue;
+        const auto floorWithKey = [&] {
+            focus(&floor);
+            const long pressesBefore = floor.keyPresses();
+            const double share = bareKey.add(replay(framesKeyHeld));
+            presses += floor.keyPresses() - pressesBefore;
+            return share;
+        };
+        double floorKeyShare = floorFirst ? floorWithKey() : 0;
         focus(&window);
         const double gameKeyShare = gameKey.add(playGame);
-        focus(&floor);
-        const long pressesBefore = floor.keyPresses();
-        const double floorKeyShare = bareKey.add(playFloor());
-        presses += floor.keyPresses() - pressesBefore;
+        keep(framesKeyHeld);
+        if (!floorFirst)
+            floorKeyShare = floorWithKey();
         keyOfFloor.push_back(gameKeyShare / floorKeyShare);
     }
     driver.resume();
