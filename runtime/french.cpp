@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -104,8 +105,13 @@ QString toText(double value)
     value = std::clamp(value, -DBL_MAX, DBL_MAX);
     if (value == 0)
         return QStringLiteral("0"); // also -0
-    if (value == std::trunc(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<long long>(value));
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        // The game's own numbers, written at every tick: straight from their digits.
+        char digits[24];
+        const char* end =
+            std::to_chars(std::begin(digits), std::end(digits), static_cast<long long>(value)).ptr;
+        return QString::fromLatin1(digits, end - digits);
+    }
 
     // Fifteen significant digits, written out in full and trimmed of trailing zeros.
     const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
