@@ -69,9 +69,9 @@ void Clock::advanceTo(std::int64_t t)
         const std::uint64_t before = changes();
         timer->tick();
         noteMovedValues();
-        if (!everyTick_ && changes() == before) {
+        if (!everyTick_ && (changes() == before || timer->idempotent_)) {
             timer->resting_ = true;
-            timer->restingSince_ = before;
+            timer->restingSince_ = changes();
         }
     }
     now_ = t;

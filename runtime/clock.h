@@ -94,6 +94,11 @@ public:
 
     void onTick(std::function<void()> procedure) { procedure_ = std::move(procedure); }
 
+    // An idempotent tick, run again straight after itself, would change nothing: it only
+    // copies or checks what others set. Such a timer sleeps right after a tick that changed
+    // something, instead of ticking once more to find that the next one changes nothing.
+    void setIdempotent(bool on) { idempotent_ = on; }
+
     // The moment of its coming tick, when the timer is on, whether it sleeps or not.
     std::optional<std::int64_t> due() const;
 
@@ -112,6 +117,7 @@ private:
     int interval_;
     bool enabled_;
     bool resting_ = false;
+    bool idempotent_ = false;
 };
 
 } // namespace runtime

@@ -202,10 +202,10 @@ QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
             else
                 spans[joined++] = span;
         }
-        spans.resize(joined);
+        const auto joinedEnd = spans.begin() + joined; // shrinking the array would cost a call
         const bool alike =
             !bands.isEmpty() && lastBottom == top && bands.size() - lastBand == joined
-            && std::equal(spans.begin(), spans.end(), bands.begin() + lastBand,
+            && std::equal(spans.begin(), joinedEnd, bands.begin() + lastBand,
                           [](const std::pair<int, int>& span, const QRect& r) {
                               return span.first == r.left() && span.second == r.left() + r.width();
                           });
@@ -214,8 +214,8 @@ QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
                 bands[j].setBottom(bottom - 1);
         } else {
             lastBand = bands.size();
-            for (const auto& span : spans)
-                bands.push_back(QRect(span.first, top, span.second - span.first, bottom - top));
+            for (auto span = spans.begin(); span != joinedEnd; ++span)
+                bands.push_back(QRect(span->first, top, span->second - span->first, bottom - top));
         }
         lastBottom = bottom;
     }
