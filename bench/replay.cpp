@@ -133,7 +133,6 @@ Recording Recorder::stop()
         paint_(painter, shot.scene, frame.region);
         painter.end();
         recording.frames.push_back(std::move(frame));
-        shot.scene.clear(); // its storage stays, for the next turn's copies
     }
     taken_ = 0;
     return recording;
@@ -147,7 +146,14 @@ bool Recorder::eventFilter(QObject* watched, QEvent* event)
         Shot& shot = shots_[taken_++];
         shot.atMs = double(wall_.nsecsElapsed()) / 1e6;
         shot.region = static_cast<QPaintEvent*>(event)->region();
-        shot.scene = view_.scene();
+        // Most names are those of the same frame of the turn before: copied in place, they
+        // cost no count of their shared text.
+        const runtime::Scene& shown = view_.scene();
+        runtime::Scene::Fill fill(shot.scene);
+        for (const runtime::ScenePicture& picture : shown.pictures)
+            fill.add(picture);
+        for (const runtime::Label& label : shown.labels)
+            fill.add(label);
     }
     return QObject::eventFilter(watched, event);
 }

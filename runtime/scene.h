@@ -33,7 +33,8 @@ struct Scene {
     }
     bool operator==(const Scene&) const = default;
 
-    // Fills a scene anew, in drawing order, from the shown sprites and banners it is given.
+    // Fills a scene anew, in drawing order, from the shown sprites and banners it is given (or
+    // from another scene's pictures and banners).
     // What the scene held is overwritten in place: filled again at every frame, it allocates
     // nothing, and keeps the names of its pictures when they stay the same. The scene is whole
     // once the fill is over.
@@ -46,19 +47,10 @@ struct Scene {
 
         void add(const Sprite& sprite)
         {
-            if (!sprite.Visible)
-                return;
-            if (pictures_ == scene_.pictures.size())
-                scene_.pictures.emplace_back();
-            ScenePicture& p = scene_.pictures[pictures_++];
-            const QString& name = sprite.picture;
-            if (p.picture.constData() != name.constData() || p.picture.size() != name.size())
-                p.picture = name;
-            p.left = sprite.Left;
-            p.top = sprite.Top;
-            p.width = sprite.Width;
-            p.height = sprite.Height;
+            if (sprite.Visible)
+                place(sprite.picture, sprite.Left, sprite.Top, sprite.Width, sprite.Height);
         }
+        void add(const ScenePicture& p) { place(p.picture, p.left, p.top, p.width, p.height); }
         void add(const SpriteArray& array)
         {
             array.forEach([this](const Sprite& sprite) { add(sprite); });
@@ -72,6 +64,19 @@ struct Scene {
         }
 
     private:
+        void place(const QString& name, float left, float top, float width, float height)
+        {
+            if (pictures_ == scene_.pictures.size())
+                scene_.pictures.emplace_back();
+            ScenePicture& p = scene_.pictures[pictures_++];
+            if (p.picture.constData() != name.constData() || p.picture.size() != name.size())
+                p.picture = name;
+            p.left = left;
+            p.top = top;
+            p.width = width;
+            p.height = height;
+        }
+
         Scene& scene_;
         std::size_t pictures_ = 0;
     };

@@ -21,6 +21,8 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
 {
     setCentralWidget(view_);
     buildMenus();
+    // Looks first at the window's own events, before the menu bar does (see eventFilter).
+    installEventFilter(this);
 
     connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {
         call([=, this] { form_.Form_KeyDown(code, shift); });
@@ -87,7 +89,7 @@ bool GameWindow::syncMenus()
     bool changed = false;
     for (MenuAction& shown : actions_) {
         const MenuItem& item = *shown.item;
-        if (shown.caption != item.Caption) {
+        if (!sameText(shown.caption, item.Caption)) {
             shown.caption = item.Caption;
             shown.action->setText(shown.caption);
             changed = true;
@@ -113,7 +115,7 @@ void GameWindow::refresh()
     if (shownChanges_ == changes())
         return;
     shownChanges_ = changes();
-    bool changed = caption_ != form_.Caption;
+    bool changed = !sameText(caption_, form_.Caption);
     if (changed) {
         caption_ = form_.Caption;
         setWindowTitle(caption_);
@@ -149,6 +151,13 @@ void GameWindow::showEvent(QShowEvent* event)
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Each frame's repaint of the playfield reaches the window as an update request: it goes
+    // straight to the window's own handling, past the menu bar's and the layout's looks at
+    // every event of the window, which have nothing to do with it.
+    if (watched == this && event->type() == QEvent::UpdateRequest) {
+        QMainWindow::event(event);
+        return true;
+    }
     // Our own update request is the compositor's word that it wants the next frame. Left to
     // Qt it would repaint the whole window; the driver repaints only what changed. Another's
     // request goes on to Qt.

@@ -140,11 +140,20 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
     const QPixmap* pixmap = nullptr;
     // Most pictures lie far from the few small rectangles of a frame.
     const QRect bounds = only ? only->boundingRect() : QRect();
+    // A picture whose rows lie wholly above or below them is passed over before its pixels are
+    // worked out: rounding moves its edges by less than a pixel.
+    const double above = bounds.top() - 1.0;
+    const double below = bounds.bottom() + 1.0;
     for (const ScenePicture& sprite : scene.pictures) {
+        if (only) {
+            const double top = at.field.top() + sprite.top * at.pixelsPerTwip;
+            if (top > below || top + sprite.height * at.pixelsPerTwip < above)
+                continue;
+        }
         const QRect place = at.pixels(sprite);
         if (place.isEmpty() || (only && (!bounds.intersects(place) || !only->intersects(place))))
             continue;
-        if (!name || *name != sprite.picture || pixmap->size() != place.size()) {
+        if (!name || !sameText(*name, sprite.picture) || pixmap->size() != place.size()) {
             name = &sprite.picture;
             pixmap = &pictures.scaled(sprite.picture, place.size());
         }
@@ -188,21 +197,29 @@ QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
     for (qsizetype i = 0; i + 1 < cuts.size(); ++i) {
         const int top = cuts[i];
         const int bottom = cuts[i + 1];
-        spans.clear();
-        for (const QRect& r : inside)
-            if (r.top() <= top && r.top() + r.height() >= bottom)
-                spans.push_back({r.left(), r.left() + r.width()});
-        if (spans.isEmpty())
-            continue;
-        std::sort(spans.begin(), spans.end());
-        qsizetype joined = 0;
-        for (const auto& span : spans) {
-            if (joined > 0 && span.first <= spans[joined - 1].second)
-                spans[joined - 1].second = std::max(spans[joined - 1].second, span.second);
+        // The array is refilled in place: emptying or shrinking it would cost a call each band.
+        qsizetype crossing = 0;
+        for (const QRect& r : inside) {
+            if (r.top() > top || r.top() + r.height() < bottom)
+                continue;
+            const std::pair<int, int> span(r.left(), r.left() + r.width());
+            if (crossing == spans.size())
+                spans.push_back(span);
             else
-                spans[joined++] = span;
+                spans[crossing] = span;
+            ++crossing;
         }
-        const auto joinedEnd = spans.begin() + joined; // shrinking the array would cost a call
+        if (crossing == 0)
+            continue;
+        std::sort(spans.begin(), spans.begin() + crossing);
+        qsizetype joined = 0;
+        for (auto span = spans.begin(); span != spans.begin() + crossing; ++span) {
+            if (joined > 0 && span->first <= spans[joined - 1].second)
+                spans[joined - 1].second = std::max(spans[joined - 1].second, span->second);
+            else
+                spans[joined++] = *span;
+        }
+        const auto joinedEnd = spans.begin() + joined;
         const bool alike =
             !bands.isEmpty() && lastBottom == top && bands.size() - lastBand == joined
             && std::equal(spans.begin(), joinedEnd, bands.begin() + lastBand,
@@ -256,11 +273,8 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
         }
     };
     // Both scenes name their pictures with the sprites' own strings: the same data, mostly.
-    const auto sameName = [](const QString& a, const QString& b) {
-        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
-    };
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
-        return sameName(a.picture, b.picture)
+        return sameText(a.picture, b.picture)
                && ((a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height)
                    || at.pixels(a) == at.pixels(b));
     });

@@ -21,6 +21,13 @@ namespace runtime::qt {
 // At scale 1, this many twips make one pixel: the playfield and the help window both keep it.
 inline constexpr int twipsPerPixel = 15;
 
+// Whether two texts read alike. What is shown mostly shares its text with what the game holds
+// (picture names, captions): then the characters need no comparing.
+inline bool sameText(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+}
+
 // A picture of the artwork as drawn (":/assets/NAME.xpm"), black surround and all.
 QImage artwork(const QString& name);
 

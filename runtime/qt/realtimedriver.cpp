@@ -38,7 +38,7 @@ void RealTimeDriver::stop()
 
 std::int64_t RealTimeDriver::gameNow() const
 {
-    return gameBase_ + (wallMs_() - wallBase_);
+    return gameAt(wallMs_());
 }
 
 void RealTimeDriver::catchUp()
@@ -54,7 +54,7 @@ void RealTimeDriver::catchUp()
     const bool onBeat = plannedWake_ && wall >= *plannedWake_ && wall - *plannedWake_ < frameMs_ / 2;
     lastWake_ = onBeat ? *plannedWake_ : wall;
     plannedWake_.reset();
-    clock_.advanceTo(gameNow());
+    clock_.advanceTo(gameAt(wall));
 }
 
 void RealTimeDriver::keepUp()
@@ -108,7 +108,7 @@ void RealTimeDriver::schedule()
     }
     const std::int64_t wall = wallMs_();
     const std::int64_t frame = expectingFrame_ ? frameMs_ + frameMs_ / 2 : frameMs_;
-    std::int64_t wait = std::max(*next - gameNow(), lastWake_ + frame - wall);
+    std::int64_t wait = std::max(*next - gameAt(wall), lastWake_ + frame - wall);
     if (wall - lastShown_ >= quietMs)
         wait = std::max(wait, lastWake_ + lazyMs - wall);
     wait = std::clamp<std::int64_t>(wait, 0, 60'000);

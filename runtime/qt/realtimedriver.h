@@ -84,6 +84,8 @@ public:
 private:
     void wake();
     std::int64_t gameNow() const;
+    // Game time at a wall time already read: each reading of the wall clock costs a call.
+    std::int64_t gameAt(std::int64_t wall) const { return gameBase_ + (wall - wallBase_); }
 
     Clock& clock_;
     std::function<void()> wake_;
