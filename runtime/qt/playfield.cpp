@@ -57,12 +57,26 @@ QPixmap loadPicture(const QString& name)
 
 const QPixmap& PictureBook::scaled(const QString& name, QSize size)
 {
+    for (const Recent& recent : recent_)
+        if (recent.picture && recent.name.constData() == name.constData() && recent.name.size() == name.size()
+            && recent.size == size)
+            return *recent.picture;
+    const QPixmap& picture = lookUp(name, size);
+    recent_[nextRecent_] = {name, size, &picture};
+    nextRecent_ = (nextRecent_ + 1) % recent_.size();
+    return picture;
+}
+
+const QPixmap& PictureBook::lookUp(const QString& name, QSize size)
+{
     const auto key = std::tuple(name, size.width(), size.height());
     auto found = scaled_.find(key);
     if (found != scaled_.end())
         return found->second;
-    if (scaled_.size() >= 64) // a window resized again and again: keep only the sizes in use
+    if (scaled_.size() >= 64) { // a window resized again and again: keep only the sizes in use
         scaled_.clear();
+        recent_ = {};
+    }
     auto picture = pictures_.find(name);
     if (picture == pictures_.end())
         picture = pictures_.insert(name, loadPicture(name));
@@ -90,6 +104,49 @@ int nearest(double x)
     const int whole = static_cast<int>(x); // toward zero
     const double rest = x - whole;
     return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
+// The whole pixels that a rectangle touches, as QRectF::toAlignedRect gives them; whether two
+// rectangles overlap, and their common part (empty when they do not), as QRect's own operators
+// tell them; and, for two that are not empty, the rectangle that holds both. Written out here: a
+// frame asks each of them again and again, and a call into the library costs more than the sums.
+int down(double x)
+{
+    const int whole = static_cast<int>(x);
+    return whole > x ? whole - 1 : whole;
+}
+
+int up(double x)
+{
+    const int whole = static_cast<int>(x);
+    return whole < x ? whole + 1 : whole;
+}
+
+QRect aligned(const QRectF& r)
+{
+    const int left = down(r.left());
+    const int top = down(r.top());
+    return QRect(left, top, up(r.left() + r.width()) - left, up(r.top() + r.height()) - top);
+}
+
+bool overlap(const QRect& a, const QRect& b)
+{
+    return !a.isEmpty() && a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom()
+           && b.top() <= a.bottom();
+}
+
+QRect common(const QRect& a, const QRect& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return QRect();
+    return QRect(QPoint(std::max(a.left(), b.left()), std::max(a.top(), b.top())),
+                 QPoint(std::min(a.right(), b.right()), std::min(a.bottom(), b.bottom())));
+}
+
+QRect joined(const QRect& a, const QRect& b)
+{
+    return QRect(QPoint(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
+                 QPoint(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom())));
 }
 
 // Where the field lies in `target`, and the factor from twips to pixels there.
@@ -136,8 +193,6 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
         painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const QString* name = nullptr; // pictures come in runs of the same one, at one size
-    const QPixmap* pixmap = nullptr;
     // Most pictures lie far from the few small rectangles of a frame.
     const QRect bounds = only ? only->boundingRect() : QRect();
     // A picture whose rows lie wholly above or below them is passed over before its pixels are
@@ -151,13 +206,9 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
                 continue;
         }
         const QRect place = at.pixels(sprite);
-        if (place.isEmpty() || (only && (!bounds.intersects(place) || !only->intersects(place))))
+        if (place.isEmpty() || (only && (!overlap(bounds, place) || !only->intersects(place))))
             continue;
-        if (!name || !sameText(*name, sprite.picture) || pixmap->size() != place.size()) {
-            name = &sprite.picture;
-            pixmap = &pictures.scaled(sprite.picture, place.size());
-        }
-        painter.drawPixmap(place.topLeft(), *pixmap);
+        painter.drawPixmap(place.topLeft(), pictures.scaled(sprite.picture, place.size()));
     }
     bool inTwips = false;
     for (const Label& label : scene.labels) {
@@ -180,7 +231,7 @@ QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
     QVarLengthArray<QRect, 64> inside;
     QVarLengthArray<int, 128> cuts;
     for (qsizetype i = 0; i < count; ++i) {
-        const QRect r = rects[i] & clip;
+        const QRect r = common(rects[i], clip);
         if (r.isEmpty())
             continue;
         inside.push_back(r);
@@ -256,8 +307,8 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     const auto add = [&area](Rects& rects, const QRect& r) {
         if (r.isEmpty())
             return;
-        if (!rects.isEmpty() && area(rects.back() | r) * 8 <= (area(rects.back()) + area(r)) * 9)
-            rects.back() |= r;
+        if (!rects.isEmpty() && area(joined(rects.back(), r)) * 8 <= (area(rects.back()) + area(r)) * 9)
+            rects.back() = joined(rects.back(), r);
         else
             rects.push_back(r);
     };
@@ -286,7 +337,7 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     Rects merged;
     for (const QRect& r : rects)
         add(merged, r);
-    return regionOf(merged.data(), merged.size(), at.field.toAlignedRect());
+    return regionOf(merged.data(), merged.size(), aligned(at.field));
 }
 
 PlayfieldView::PlayfieldView(QSizeF client, QWidget* parent) : QWidget(parent), client_(client)

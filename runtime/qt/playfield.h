@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <tuple>
@@ -42,8 +43,20 @@ public:
     const QPixmap& scaled(const QString& name, QSize size);
 
 private:
+    const QPixmap& lookUp(const QString& name, QSize size);
+
     QHash<QString, QPixmap> pictures_;
     std::map<std::tuple<QString, int, int>, QPixmap> scaled_;
+    // The pictures of the last frames, known by the very text of their names: a frame draws a
+    // few of them again and again. Each keeps its name's text, so no other name can take its
+    // place in memory while it is here.
+    struct Recent {
+        QString name;
+        QSize size;
+        const QPixmap* picture = nullptr;
+    };
+    std::array<Recent, 16> recent_;
+    std::size_t nextRecent_ = 0;
 };
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
