@@ -11,12 +11,21 @@ namespace runtime {
 
 // An invisible text box that holds a number as text, in the French format.
 struct Cell {
+    Cell() = default;
+    explicit Cell(const char* text) : Text(QString::fromUtf8(text)) {}
+
     Watched<QString> Text;
 
     // The text read as a number. The game writes only numbers here; any other text is a
     // programming error.
     double value() const;
     void setValue(std::int16_t value);
+
+private:
+    // The last text read or written, kept with its number: a timer reads the same cell again
+    // and again, most often the very text it wrote the tick before.
+    mutable QString known_;
+    mutable double knownValue_ = 0;
 };
 
 } // namespace runtime

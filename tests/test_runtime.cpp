@@ -302,6 +302,8 @@ private slots:
             cell.setValue(n);
             QCOMPARE(cell.Text.get(), french::toText(n));
             QCOMPARE(cell.value(), double(n));
+            cell.Text = french::toText(n / 2); // written straight in, as the options do
+            QCOMPARE(cell.value(), double(n / 2));
         }
     }
 
