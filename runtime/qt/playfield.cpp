@@ -307,10 +307,14 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     const auto add = [&area](Rects& rects, const QRect& r) {
         if (r.isEmpty())
             return;
-        if (!rects.isEmpty() && area(joined(rects.back(), r)) * 8 <= (area(rects.back()) + area(r)) * 9)
-            rects.back() = joined(rects.back(), r);
-        else
-            rects.push_back(r);
+        if (!rects.isEmpty()) {
+            const QRect both = joined(rects.back(), r);
+            if (area(both) * 8 <= (area(rects.back()) + area(r)) * 9) {
+                rects.back() = both;
+                return;
+            }
+        }
+        rects.push_back(r);
     };
     Rects rects;
     const auto compare = [&](const auto& was, const auto& is, const auto& same) {
