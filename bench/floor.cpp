@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Qt's own floor, beside which the benchmark measures the game: a bare window of the game
+// Qt's own floor, beside which bench/load.sh measures the game: a bare window of the game
 // window's size that repaints one small square a display frame, with the game's display
 // settings and its pacing (a precise 16 ms timer; on Wayland, the compositor's word that it
 // wants the next frame), and nothing behind it.
@@ -31,8 +31,6 @@ public:
         repaint(QRect(x_ - 1, 200, side + 1, side));
     }
 
-    static constexpr int side = 8;
-
 protected:
     void paintEvent(QPaintEvent* event) override
     {
@@ -41,27 +39,19 @@ protected:
         painter.fillRect(QRect(x_, 200, side, side), Qt::yellow);
     }
 
-private:
-    int x_ = 0;
-};
-
-// On Wayland each frame is painted when the compositor asks for the next one.
-class Paced final : public QObject {
-public:
-    explicit Paced(Square& square) : square_(square) {}
-
-protected:
+    // On Wayland, each frame is painted when the compositor asks for the next one.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() != QEvent::UpdateRequest)
-            return QObject::eventFilter(watched, event);
-        square_.step();
-        square_.windowHandle()->requestUpdate();
+            return QWidget::eventFilter(watched, event);
+        step();
+        windowHandle()->requestUpdate();
         return true;
     }
 
 private:
-    Square& square_;
+    static constexpr int side = 8;
+    int x_ = 0;
 };
 
 } // namespace
@@ -73,10 +63,9 @@ int main(int argc, char* argv[])
     runtime::qt::widenDisplayConnection();
     Square square;
     square.show();
-    Paced paced(square);
     QTimer timer;
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        square.windowHandle()->installEventFilter(&paced);
+        square.windowHandle()->installEventFilter(&square);
         square.windowHandle()->requestUpdate();
     } else {
         timer.setTimerType(Qt::PreciseTimer);
