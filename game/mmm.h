@@ -87,8 +87,16 @@ using runtime::keyLeft;
 using runtime::keyRight;
 using runtime::keySpace;
 
-// The game's fields: what each holds, and which procedures change it. Plain numbers, which do
-// not count their own changes: the clock compares them before and after every tick.
+// The rule of the game's state: every change to it must be seen, or timers sleep through it
+// and the window shows the old picture (see runtime/watched.h). So the state holds only:
+//   - plain numbers here, in Fields, which the clock compares byte for byte around every tick
+//     and whenever the change count is read;
+//   - members that count their own changes: Cell, Sprite, SpriteArray, Label, Timer, MenuItem,
+//     and runtime::Watched<T> for anything else.
+// A plain member of mmm outside Fields breaks the rule without a word: the soak test that plays
+// each game with and without sleeping timers is what catches it.
+//
+// The game's fields: what each holds, and which procedures change it.
 struct Fields {
     // nbcol: columns of the formation on the field. Form_Load, demarrer_Click and
     //   tearDownFormation set 1, dem_Timer adds one a build tick, stopi_Click sets 2 (so that

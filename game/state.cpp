@@ -63,10 +63,6 @@ mmm::mmm(Outside outside)
 
     for (const TimerTick& t : timerTicks)
         (this->*t.timer).onTick(std::bind_front(t.procedure, this));
-    // The two timers of every millisecond copy the score and look for an ending: a second
-    // look straight after the first finds nothing new.
-    Timer2.setIdempotent(true);
-    PERDUGAGNE.setIdempotent(true);
 }
 
 const std::array<mmm::TimerTick, 10> mmm::timerTicks{{
@@ -103,17 +99,17 @@ std::vector<MenuItem*> mmm::menuBar()
 // the banners over everything.
 void mmm::scene(runtime::Scene& out) const
 {
-    runtime::Scene::Fill fill(out);
-    fill.add(mechv);
-    fill.add(mechb);
-    fill.add(mechr);
-    fill.add(tire);
-    fill.add(tir);
-    fill.add(vaisseau);
-    fill.add(souc);
-    fill.add(bon);
-    fill.add(perd);
-    fill.add(gagne);
+    out.clear();
+    out.add(mechv);
+    out.add(mechb);
+    out.add(mechr);
+    out.add(tire);
+    out.add(tir);
+    out.add(vaisseau);
+    out.add(souc);
+    out.add(bon);
+    out.add(perd);
+    out.add(gagne);
 }
 
 } // namespace game

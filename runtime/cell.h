@@ -20,12 +20,6 @@ struct Cell {
     // programming error.
     double value() const;
     void setValue(std::int16_t value);
-
-private:
-    // The last text read or written, kept with its number: a timer reads the same cell again
-    // and again, most often the very text it wrote the tick before.
-    mutable QString known_;
-    mutable double knownValue_ = 0;
 };
 
 } // namespace runtime

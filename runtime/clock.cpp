@@ -31,6 +31,12 @@ void Clock::noteMovedValues()
     }
 }
 
+std::uint64_t Clock::countChanges()
+{
+    noteMovedValues();
+    return changes();
+}
+
 Clock::Due Clock::firstDue(std::int64_t t)
 {
     Due first;
@@ -69,7 +75,7 @@ void Clock::advanceTo(std::int64_t t)
         const std::uint64_t before = changes();
         timer->tick();
         noteMovedValues();
-        if (!everyTick_ && (changes() == before || timer->idempotent_)) {
+        if (!everyTick_ && changes() == before) {
             timer->resting_ = true;
             timer->restingSince_ = changes();
         }

@@ -48,6 +48,11 @@ public:
     // must outlive the clock's use of them.
     void watch(std::span<const std::byte> values);
 
+    // The game's change count (see watched.h), once the plain values that moved since the last
+    // look are counted: the one way to tell that something changed, for the clock and for
+    // whoever shows the game.
+    std::uint64_t countChanges();
+
     // Every tick runs, none sleeps: the same game, the slow way, to compare with.
     void setEveryTick(bool on) { everyTick_ = on; }
 
@@ -94,11 +99,6 @@ public:
 
     void onTick(std::function<void()> procedure) { procedure_ = std::move(procedure); }
 
-    // An idempotent tick, run again straight after itself, would change nothing: it only
-    // copies or checks what others set. Such a timer sleeps right after a tick that changed
-    // something, instead of ticking once more to find that the next one changes nothing.
-    void setIdempotent(bool on) { idempotent_ = on; }
-
     // The moment of its coming tick, when the timer is on, whether it sleeps or not.
     std::optional<std::int64_t> due() const;
 
@@ -117,7 +117,6 @@ private:
     int interval_;
     bool enabled_;
     bool resting_ = false;
-    bool idempotent_ = false;
 };
 
 } // namespace runtime

@@ -2,8 +2,6 @@
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 
-#include <random>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -259,32 +257,6 @@ private slots:
         QVERIFY2(smallFrames > 400, qPrintable(QString::number(smallFrames)));
     }
 
-    // A frame's rectangles, overlapping, touching or apart, and partly outside: the region
-    // built at once holds exactly their pixels within the clip, in no more rectangles than
-    // Qt's own union of them, and Qt's region operations take it as their own.
-    void aRegionBuiltAtOnceIsTheUnionOfItsRectangles()
-    {
-        std::mt19937 random(22);
-        const auto coordinate = [&](int n) { return int(random() % unsigned(n)); };
-        const QRect clip(5, 5, 50, 30);
-        for (int round = 0; round < 2000; ++round) {
-            std::vector<QRect> rects(1 + coordinate(20));
-            for (QRect& r : rects)
-                r = QRect(coordinate(60), coordinate(40), coordinate(14), coordinate(10));
-            QRegion joined;
-            for (const QRect& r : rects)
-                joined += r;
-            joined &= clip;
-            const QRegion atOnce = runtime::qt::regionOf(rects.data(), qsizetype(rects.size()), clip);
-            QVERIFY((atOnce ^ joined).isEmpty());
-            QVERIFY(atOnce.rectCount() <= joined.rectCount());
-            QVERIFY(((atOnce - rects[0]) ^ (joined - rects[0])).isEmpty());
-        }
-        // Two columns, each cut in two halves: whole again.
-        const QRect halves[] = {{0, 0, 10, 5}, {20, 0, 5, 10}, {0, 5, 10, 5}};
-        QCOMPARE(runtime::qt::regionOf(halves, 3, clip.translated(-5, -5)).rectCount(), 2);
-    }
-
     // A held key sends, between its repeated presses, releases marked as repeats: they must
     // not stop the ship. A real release does; so does the keyboard going elsewhere.
     void onlyARealReleaseOrTheKeyboardLostStopsTheShip()
@@ -315,7 +287,7 @@ private slots:
     // A key is played at its own moment of game time, and what it changes is shown by the frame
     // it falls in: during a game by the frame already on its way, which it neither brings
     // forward nor puts back; before a game, with no frame coming, at once. A repeated key that
-    // changes nothing costs no repaint and moves no frame.
+    // changes nothing costs no repaint and moves no frame. What changed is told as the clock tells it.
     void aKeyIsShownWithinItsFrameAndARepeatCostsNothing()
     {
         for (const bool playing : {true, false}) {
@@ -351,10 +323,16 @@ private slots:
                 space(5);
                 QCOMPARE(paints.count, 1);
                 QVERIFY(shown());
+                // A procedure that sets a plain number alone wakes the timers all the same.
+                g.advance(5000);
+                driver.schedule();
+                QVERIFY(!driver.plannedWake());
+                g.window.act([&g] { g.w.score = 50; });
+                QVERIFY(driver.plannedWake());
                 continue;
             }
             wall = 16; // a frame
-            g.window.call({});
+            g.window.frame();
             driver.schedule();
             QCOMPARE(driver.plannedWake().value_or(-1), 32);
             const int painted = paints.count;
@@ -368,10 +346,39 @@ private slots:
             QCOMPARE(driver.plannedWake().value_or(-1), 32);
             QVERIFY(!shown());
             wall = 32;
-            g.window.call({});
+            g.window.frame();
             QCOMPARE(paints.count, painted + 1);
             QVERIFY(shown());
         }
+    }
+
+    // When the driver wakes next: at the first tick due, but a frame after the last wake-up
+    // at the soonest (half a frame more while the display is to ask), lazily once nothing new
+    // has shown for a while, never later than a minute; not at all when nothing is due.
+    void theNextWakeUpFollowsFromWhatTheDriverKnows()
+    {
+        const struct {
+            const char* what;
+            std::optional<std::int64_t> nextDue;
+            std::int64_t game, wall, lastWake, lastShown;
+            bool expectingFrame;
+            std::optional<std::int64_t> wait;
+        } cases[] = {
+            {"nothing due", std::nullopt, 100, 100, 100, 100, false, std::nullopt},
+            {"a tick due at once waits for the frame", 101, 100, 100, 100, 100, false, 16},
+            {"the display to ask", 101, 100, 100, 100, 100, true, 24},
+            {"a tick due after the frame", 150, 100, 100, 100, 100, false, 50},
+            {"game time apart from wall time", 5010, 5000, 100, 100, 100, false, 16},
+            {"overdue", 90, 100, 130, 100, 130, false, 0},
+            {"quiet: lazily", 101, 100, 2100, 2090, 100, false, 1990},
+            {"quiet, a tick due later still", 9000, 100, 2100, 2090, 100, false, 8900},
+            {"a minute at most", 10'000'000, 0, 0, 0, 0, false, 60'000},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(runtime::qt::RealTimeDriver::nextWait(
+                         {c.nextDue, c.game, c.wall, c.lastWake, c.lastShown, 16, c.expectingFrame})
+                         == c.wait,
+                     c.what);
     }
 
     // The driver on a wall clock of the test's own. A wake-up more than maxCatchUpMs late (a

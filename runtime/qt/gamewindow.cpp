@@ -16,21 +16,19 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       form_(form),
       view_(new PlayfieldView(QSizeF(form.clientWidth, form.clientHeight), this)),
-      driver_(form.clock, [this] { call({}); }),
+      driver_(form.clock, [this] { frame(); }),
       failures_(dialogs)
 {
     setCentralWidget(view_);
     buildMenus();
-    // Looks first at the window's own events, before the menu bar does (see eventFilter).
-    installEventFilter(this);
 
     connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {
-        call([=, this] { form_.Form_KeyDown(code, shift); });
+        act([=, this] { form_.Form_KeyDown(code, shift); });
     });
     connect(view_, &PlayfieldView::keyUp, this, [this](std::int16_t code, std::int16_t shift) {
-        call([=, this] { form_.Form_KeyUp(code, shift); });
+        act([=, this] { form_.Form_KeyUp(code, shift); });
     });
-    connect(view_, &PlayfieldView::keyboardLost, this, [this] { call([this] { form_.Form_KeyUp(0, 0); }); });
+    connect(view_, &PlayfieldView::keyboardLost, this, [this] { act([this] { form_.Form_KeyUp(0, 0); }); });
 
     dialogs.setHost({this,
                      [this] {
@@ -68,7 +66,7 @@ void GameWindow::buildMenus()
         if (top->items.empty()) {
             QAction* action = menuBar()->addAction(top->Caption);
             connect(action, &QAction::triggered, this,
-                    [this, top] { call([=, this] { form_.choose(*top); }); });
+                    [this, top] { act([=, this] { form_.choose(*top); }); });
             actions_.push_back({top, action, top->Caption});
             continue;
         }
@@ -77,7 +75,7 @@ void GameWindow::buildMenus()
         for (MenuItem* item : top->items) {
             QAction* action = menu->addAction(item->Caption);
             connect(action, &QAction::triggered, this,
-                    [this, item] { call([=, this] { form_.choose(*item); }); });
+                    [this, item] { act([=, this] { form_.choose(*item); }); });
             actions_.push_back({item, action, item->Caption});
         }
     }
@@ -89,7 +87,7 @@ bool GameWindow::syncMenus()
     bool changed = false;
     for (MenuAction& shown : actions_) {
         const MenuItem& item = *shown.item;
-        if (!sameText(shown.caption, item.Caption)) {
+        if (shown.caption != item.Caption) {
             shown.caption = item.Caption;
             shown.action->setText(shown.caption);
             changed = true;
@@ -112,10 +110,11 @@ bool GameWindow::syncMenus()
 
 void GameWindow::refresh()
 {
-    if (shownChanges_ == changes())
+    const std::uint64_t changes = form_.clock.countChanges();
+    if (shownChanges_ == changes)
         return;
-    shownChanges_ = changes();
-    bool changed = !sameText(caption_, form_.Caption);
+    shownChanges_ = changes;
+    bool changed = caption_ != form_.Caption;
     if (changed) {
         caption_ = form_.Caption;
         setWindowTitle(caption_);
@@ -145,69 +144,73 @@ void GameWindow::askNextFrame()
 void GameWindow::showEvent(QShowEvent* event)
 {
     if (QWindow* window = windowHandle(); window && framesPacedByDisplay_)
-        window->installEventFilter(this);
+        window->installEventFilter(&surfaceWatch_);
     QMainWindow::showEvent(event);
 }
 
-bool GameWindow::eventFilter(QObject* watched, QEvent* event)
+bool GameWindow::SurfaceWatch::eventFilter(QObject* watched, QEvent* event)
 {
-    // Each frame's repaint of the playfield reaches the window as an update request: it goes
-    // straight to the window's own handling, past the menu bar's and the layout's looks at
-    // every event of the window, which have nothing to do with it.
-    if (watched == this && event->type() == QEvent::UpdateRequest) {
-        QMainWindow::event(event);
-        return true;
-    }
     // Our own update request is the compositor's word that it wants the next frame. Left to
     // Qt it would repaint the whole window; the driver repaints only what changed. Another's
     // request goes on to Qt.
-    if (event->type() == QEvent::UpdateRequest && frameAsked_ && watched == windowHandle()) {
-        frameAsked_ = false;
-        driver_.frameReady();
+    if (event->type() == QEvent::UpdateRequest && window_.frameAsked_) {
+        window_.frameAsked_ = false;
+        window_.driver_.frameReady();
         return true;
     }
     // Shown again, the window is repainted whole by Qt: first bring the game up to now, so that
     // the picture it shows is the present one.
-    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
-        call({});
-    return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+        window_.frame();
+    return false;
 }
 
-void GameWindow::call(const std::function<void()>& procedure)
+void GameWindow::frame()
 {
     if (running_) {
-        waiting_.push_back(procedure);
+        waiting_.push_back([this] { frame(); });
+        return;
+    }
+    running_ = true;
+    failures_.run([this] { driver_.catchUp(); });
+    running_ = false;
+    refresh();
+    runWaiting();
+}
+
+void GameWindow::act(const std::function<void()>& procedure)
+{
+    if (running_) {
+        waiting_.push_back([this, procedure] { act(procedure); });
         return;
     }
     running_ = true;
     bool changed = false;
-    if (!procedure) {
-        failures_.run([this] { driver_.catchUp(); }); // a frame
-    } else {
-        failures_.run([&] {
-            driver_.keepUp();
-            const std::uint64_t before = changes();
-            procedure();
-            changed = changes() != before;
-        });
-    }
+    failures_.run([&] {
+        driver_.keepUp();
+        const std::uint64_t before = form_.clock.countChanges();
+        procedure();
+        changed = form_.clock.countChanges() != before;
+    });
     running_ = false;
-    if (!procedure) {
-        refresh();
-    } else if (changed) {
-        // The player acted: what it changed is shown by the frame on its way, or at once. A
-        // key that changed nothing (a held key's repeats) costs no repaint and moves no frame.
+    if (changed) {
+        // What the player changed is shown by the frame on its way, or at once. A key that
+        // changed nothing (a held key's repeats) costs no repaint and moves no frame.
         driver_.shown();
         if (!driver_.frameComing())
             refresh();
         driver_.schedule(); // the player may have woken a timer
     }
+    runWaiting();
+}
 
-    if (!waiting_.empty()) {
-        const std::function<void()> next = std::move(waiting_.front());
-        waiting_.pop_front();
-        call(next);
-    }
+void GameWindow::runWaiting()
+{
+    if (waiting_.empty())
+        return;
+    const std::function<void()> next = std::move(waiting_.front());
+    waiting_.pop_front();
+    next();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event)

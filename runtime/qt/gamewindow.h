@@ -32,11 +32,14 @@ public:
     // Starts the game's clock on the wall clock.
     void startClock();
 
-    // Runs a procedure of the game (or none), after bringing game time up to now, and then
-    // shows its effects. Procedures never overlap: one asked for while another runs (which can happen
+    // A frame: brings game time up to now and shows what changed.
+    void frame();
+    // An action of the player's (a key, a menu command): runs its procedure at its own moment
+    // of game time, and shows its effects with the frame on its way.
+    // Frames and actions never overlap: one asked for while another runs (which can happen
     // while a box is open) waits until that one has returned. A programming error is reported
     // (each distinct one once) and the game goes on.
-    void call(const std::function<void()>& procedure);
+    void act(const std::function<void()>& procedure);
 
     // Shows the present state: caption, menus, playfield; nothing to do when nothing changed.
     void refresh();
@@ -47,12 +50,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     bool syncMenus(); // true when a menu item changed
     void askNextFrame();
+    void runWaiting();
 
     Form& form_;
     PlayfieldView* view_;
@@ -75,6 +78,19 @@ private:
     // On Wayland the compositor says when it wants the next frame: the frames follow it.
     bool framesPacedByDisplay_ = false;
     bool frameAsked_ = false; // an update request of ours is on its way
+
+    // The window system's window, watched where the display paces the frames.
+    class SurfaceWatch final : public QObject {
+    public:
+        explicit SurfaceWatch(GameWindow& window) : window_(window) {}
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        GameWindow& window_;
+    };
+    SurfaceWatch surfaceWatch_{*this};
 };
 
 } // namespace runtime::qt

@@ -57,26 +57,12 @@ QPixmap loadPicture(const QString& name)
 
 const QPixmap& PictureBook::scaled(const QString& name, QSize size)
 {
-    for (const Recent& recent : recent_)
-        if (recent.picture && recent.name.constData() == name.constData() && recent.name.size() == name.size()
-            && recent.size == size)
-            return *recent.picture;
-    const QPixmap& picture = lookUp(name, size);
-    recent_[nextRecent_] = {name, size, &picture};
-    nextRecent_ = (nextRecent_ + 1) % recent_.size();
-    return picture;
-}
-
-const QPixmap& PictureBook::lookUp(const QString& name, QSize size)
-{
     const auto key = std::tuple(name, size.width(), size.height());
     auto found = scaled_.find(key);
     if (found != scaled_.end())
         return found->second;
-    if (scaled_.size() >= 64) { // a window resized again and again: keep only the sizes in use
+    if (scaled_.size() >= 64) // a window resized again and again: keep only the sizes in use
         scaled_.clear();
-        recent_ = {};
-    }
     auto picture = pictures_.find(name);
     if (picture == pictures_.end())
         picture = pictures_.insert(name, loadPicture(name));
@@ -104,49 +90,6 @@ int nearest(double x)
     const int whole = static_cast<int>(x); // toward zero
     const double rest = x - whole;
     return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
-}
-
-// The whole pixels that a rectangle touches, as QRectF::toAlignedRect gives them; whether two
-// rectangles overlap, and their common part (empty when they do not), as QRect's own operators
-// tell them; and, for two that are not empty, the rectangle that holds both. Written out here: a
-// frame asks each of them again and again, and a call into the library costs more than the sums.
-int down(double x)
-{
-    const int whole = static_cast<int>(x);
-    return whole > x ? whole - 1 : whole;
-}
-
-int up(double x)
-{
-    const int whole = static_cast<int>(x);
-    return whole < x ? whole + 1 : whole;
-}
-
-QRect aligned(const QRectF& r)
-{
-    const int left = down(r.left());
-    const int top = down(r.top());
-    return QRect(left, top, up(r.left() + r.width()) - left, up(r.top() + r.height()) - top);
-}
-
-bool overlap(const QRect& a, const QRect& b)
-{
-    return !a.isEmpty() && a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom()
-           && b.top() <= a.bottom();
-}
-
-QRect common(const QRect& a, const QRect& b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return QRect();
-    return QRect(QPoint(std::max(a.left(), b.left()), std::max(a.top(), b.top())),
-                 QPoint(std::min(a.right(), b.right()), std::min(a.bottom(), b.bottom())));
-}
-
-QRect joined(const QRect& a, const QRect& b)
-{
-    return QRect(QPoint(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
-                 QPoint(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom())));
 }
 
 // Where the field lies in `target`, and the factor from twips to pixels there.
@@ -193,20 +136,9 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
         painter.setClipRect(at.field, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // Most pictures lie far from the few small rectangles of a frame.
-    const QRect bounds = only ? only->boundingRect() : QRect();
-    // A picture whose rows lie wholly above or below them is passed over before its pixels are
-    // worked out: rounding moves its edges by less than a pixel.
-    const double above = bounds.top() - 1.0;
-    const double below = bounds.bottom() + 1.0;
     for (const ScenePicture& sprite : scene.pictures) {
-        if (only) {
-            const double top = at.field.top() + sprite.top * at.pixelsPerTwip;
-            if (top > below || top + sprite.height * at.pixelsPerTwip < above)
-                continue;
-        }
         const QRect place = at.pixels(sprite);
-        if (place.isEmpty() || (only && (!overlap(bounds, place) || !only->intersects(place))))
+        if (place.isEmpty() || (only && !only->intersects(place)))
             continue;
         painter.drawPixmap(place.topLeft(), pictures.scaled(sprite.picture, place.size()));
     }
@@ -221,75 +153,6 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
         }
         paintLabel(painter, label);
     }
-}
-
-QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip)
-{
-    // Every place where a rectangle begins or ends cuts the region into bands; in each band the
-    // rectangles that cross it give spans, joined where they touch. Pixels, not rectangles, are
-    // what the result keeps: a band is merged into the one above when the two are alike.
-    QVarLengthArray<QRect, 64> inside;
-    QVarLengthArray<int, 128> cuts;
-    for (qsizetype i = 0; i < count; ++i) {
-        const QRect r = common(rects[i], clip);
-        if (r.isEmpty())
-            continue;
-        inside.push_back(r);
-        cuts.push_back(r.top());
-        cuts.push_back(r.top() + r.height());
-    }
-    std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-
-    QVarLengthArray<QRect, 64> bands;
-    QVarLengthArray<std::pair<int, int>, 32> spans; // left, and right + 1
-    qsizetype lastBand = 0;                         // where the band above begins in `bands`
-    int lastBottom = 0;                             // and the line below it
-    for (qsizetype i = 0; i + 1 < cuts.size(); ++i) {
-        const int top = cuts[i];
-        const int bottom = cuts[i + 1];
-        // The array is refilled in place: emptying or shrinking it would cost a call each band.
-        qsizetype crossing = 0;
-        for (const QRect& r : inside) {
-            if (r.top() > top || r.top() + r.height() < bottom)
-                continue;
-            const std::pair<int, int> span(r.left(), r.left() + r.width());
-            if (crossing == spans.size())
-                spans.push_back(span);
-            else
-                spans[crossing] = span;
-            ++crossing;
-        }
-        if (crossing == 0)
-            continue;
-        std::sort(spans.begin(), spans.begin() + crossing);
-        qsizetype joined = 0;
-        for (auto span = spans.begin(); span != spans.begin() + crossing; ++span) {
-            if (joined > 0 && span->first <= spans[joined - 1].second)
-                spans[joined - 1].second = std::max(spans[joined - 1].second, span->second);
-            else
-                spans[joined++] = *span;
-        }
-        const auto joinedEnd = spans.begin() + joined;
-        const bool alike =
-            !bands.isEmpty() && lastBottom == top && bands.size() - lastBand == joined
-            && std::equal(spans.begin(), joinedEnd, bands.begin() + lastBand,
-                          [](const std::pair<int, int>& span, const QRect& r) {
-                              return span.first == r.left() && span.second == r.left() + r.width();
-                          });
-        if (alike) {
-            for (qsizetype j = lastBand; j < bands.size(); ++j)
-                bands[j].setBottom(bottom - 1);
-        } else {
-            lastBand = bands.size();
-            for (auto span = spans.begin(); span != joinedEnd; ++span)
-                bands.push_back(QRect(span->first, top, span->second - span->first, bottom - top));
-        }
-        lastBottom = bottom;
-    }
-    QRegion region;
-    region.setRects(bands.data(), static_cast<int>(bands.size()));
-    return region;
 }
 
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target)
@@ -308,7 +171,7 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
         if (r.isEmpty())
             return;
         if (!rects.isEmpty()) {
-            const QRect both = joined(rects.back(), r);
+            const QRect both = rects.back() | r;
             if (area(both) * 8 <= (area(rects.back()) + area(r)) * 9) {
                 rects.back() = both;
                 return;
@@ -327,9 +190,8 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
                 add(rects, at.pixels(is[i]));
         }
     };
-    // Both scenes name their pictures with the sprites' own strings: the same data, mostly.
     compare(before.pictures, after.pictures, [&](const ScenePicture& a, const ScenePicture& b) {
-        return sameText(a.picture, b.picture)
+        return a.picture == b.picture
                && ((a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height)
                    || at.pixels(a) == at.pixels(b));
     });
@@ -341,7 +203,10 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
     Rects merged;
     for (const QRect& r : rects)
         add(merged, r);
-    return regionOf(merged.data(), merged.size(), aligned(at.field));
+    QRegion region;
+    for (const QRect& r : merged)
+        region += r;
+    return region & at.field.toAlignedRect();
 }
 
 PlayfieldView::PlayfieldView(QSizeF client, QWidget* parent) : QWidget(parent), client_(client)

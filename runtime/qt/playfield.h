@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <tuple>
@@ -22,13 +21,6 @@ namespace runtime::qt {
 // At scale 1, this many twips make one pixel: the playfield and the help window both keep it.
 inline constexpr int twipsPerPixel = 15;
 
-// Whether two texts read alike. What is shown mostly shares its text with what the game holds
-// (picture names, captions): then the characters need no comparing.
-inline bool sameText(const QString& a, const QString& b)
-{
-    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
-}
-
 // A picture of the artwork as drawn (":/assets/NAME.xpm"), black surround and all.
 QImage artwork(const QString& name);
 
@@ -43,20 +35,8 @@ public:
     const QPixmap& scaled(const QString& name, QSize size);
 
 private:
-    const QPixmap& lookUp(const QString& name, QSize size);
-
     QHash<QString, QPixmap> pictures_;
     std::map<std::tuple<QString, int, int>, QPixmap> scaled_;
-    // The pictures of the last frames, known by the very text of their names: a frame draws a
-    // few of them again and again. Each keeps its name's text, so no other name can take its
-    // place in memory while it is here.
-    struct Recent {
-        QString name;
-        QSize size;
-        const QPixmap* picture = nullptr;
-    };
-    std::array<Recent, 16> recent_;
-    std::size_t nextRecent_ = 0;
 };
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
@@ -66,10 +46,6 @@ private:
 // settings changed: a painter for the one call.
 void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
                 PictureBook& pictures, const QRegion* only = nullptr);
-
-// The pixels of `count` rectangles that lie in `clip`, as one region: the same pixels as the
-// rectangles joined one by one, in as few rectangles as a region can keep them in, and built at once.
-QRegion regionOf(const QRect* rects, qsizetype count, const QRect& clip);
 
 // The pixels of `target` that can differ between the two scenes as paintScene draws them.
 QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target);

@@ -69,8 +69,7 @@ void RealTimeDriver::keepUp()
 
 bool RealTimeDriver::frameComing() const
 {
-    // Half a frame more, as while the display is expected to ask for the next frame.
-    return plannedWake_ && *plannedWake_ - lastWake_ <= frameMs_ + frameMs_ / 2;
+    return plannedWake_ && *plannedWake_ - lastWake_ <= frameWithMargin(frameMs_);
 }
 
 void RealTimeDriver::wake()
@@ -88,7 +87,7 @@ void RealTimeDriver::frameReady()
     // the display's word) is brought forward to it, in this same wake-up of the program. The
     // frames then keep the display's rhythm, also when its word comes soon after a frame of the
     // driver's own (an idle display shows a frame at once, or the two rhythms drifted apart).
-    if (*plannedWake_ - wallMs_() <= frameMs_ + frameMs_ / 2) {
+    if (*plannedWake_ - wallMs_() <= frameWithMargin(frameMs_)) {
         timer_.stop();
         wake();
     } else if (expected) {
@@ -96,24 +95,33 @@ void RealTimeDriver::frameReady()
     }
 }
 
+std::optional<std::int64_t> RealTimeDriver::nextWait(const WakeFacts& f)
+{
+    if (!f.nextDue)
+        return std::nullopt; // nothing will happen until the player acts
+    // At the next due tick, but no sooner than a frame after the last wake-up: the ticks of a
+    // frame run in one batch.
+    const std::int64_t frame = f.expectingFrame ? frameWithMargin(f.frameMs) : f.frameMs;
+    std::int64_t wait = std::max(*f.nextDue - f.game, f.lastWake + frame - f.wall);
+    if (f.wall - f.lastShown >= quietMs)
+        wait = std::max(wait, f.lastWake + lazyMs - f.wall);
+    return std::clamp<std::int64_t>(wait, 0, 60'000);
+}
+
 void RealTimeDriver::schedule()
 {
     if (!running_ || paused())
         return;
-    const auto next = clock_.nextDue();
-    if (!next) {
-        timer_.stop(); // nothing will happen until the player acts
+    const std::int64_t wall = wallMs_();
+    const auto wait =
+        nextWait({clock_.nextDue(), gameAt(wall), wall, lastWake_, lastShown_, frameMs_, expectingFrame_});
+    if (!wait) {
+        timer_.stop();
         plannedWake_.reset();
         return;
     }
-    const std::int64_t wall = wallMs_();
-    const std::int64_t frame = expectingFrame_ ? frameMs_ + frameMs_ / 2 : frameMs_;
-    std::int64_t wait = std::max(*next - gameAt(wall), lastWake_ + frame - wall);
-    if (wall - lastShown_ >= quietMs)
-        wait = std::max(wait, lastWake_ + lazyMs - wall);
-    wait = std::clamp<std::int64_t>(wait, 0, 60'000);
-    plannedWake_ = wall + wait;
-    timer_.start(static_cast<int>(wait));
+    plannedWake_ = wall + *wait;
+    timer_.start(static_cast<int>(*wait));
 }
 
 void RealTimeDriver::pause()

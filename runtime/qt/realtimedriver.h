@@ -81,6 +81,26 @@ public:
     static constexpr std::int64_t quietMs = 2000;
     static constexpr std::int64_t lazyMs = 2000;
 
+    // What decides the next wake-up, all in milliseconds: the game's next tick that can change
+    // something (none when every timer sleeps), game time and wall time now, the wall time of
+    // the last advance and of the last change shown, a display frame, and whether the display
+    // is to say when it wants the next frame.
+    struct WakeFacts {
+        std::optional<std::int64_t> nextDue;
+        std::int64_t game = 0;
+        std::int64_t wall = 0;
+        std::int64_t lastWake = 0;
+        std::int64_t lastShown = 0;
+        int frameMs = 16;
+        bool expectingFrame = false;
+    };
+    // How long to wait for the next wake-up; none when only the player can wake the game.
+    static std::optional<std::int64_t> nextWait(const WakeFacts& facts);
+
+    // The longest a frame waits when the display is to ask for it: the display's word may come
+    // up to half a frame late before the timer stands in for it.
+    static constexpr std::int64_t frameWithMargin(int frameMs) { return frameMs + frameMs / 2; }
+
 private:
     void wake();
     std::int64_t gameNow() const;
