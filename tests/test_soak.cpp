@@ -48,28 +48,27 @@ private slots:
     {
         QFETCH(uint, seed);
         struct Played {
-            std::vector<QStringList> states; // after each event
-            std::optional<std::string> broken;
-            int boxes = 0, draws = 0, endings = 0, asleep = 0;
+            std::vector<QStringList> states; // after each event, with the boxes and draws so far
+            std::string broken;
+            int endings = 0, asleep = 0;
         };
         const auto play = [seed](bool everyTick) {
             Played p;
             std::thread([&] {
                 soak::Run run(seed, 20 * 60 * 1000, everyTick);
-                for (int event = 1; event <= SOAK_EVENTS / 10 && !(p.broken = run.step()); ++event) {
-                    p.states.push_back(everything(run.game()));
+                for (int event = 1; event <= SOAK_EVENTS / 10 && p.broken.empty(); ++event) {
+                    p.broken = run.step().value_or("");
+                    p.states.push_back(everything(run.game())
+                                       << QString("boxes %1, draws %2").arg(run.boxes()).arg(run.draws()));
                     p.asleep += !run.game().clock.nextDue(); // nothing due after this event
                 }
-                p.boxes = run.boxes();
-                p.draws = run.draws();
                 p.endings = run.stats.wins + run.stats.losses;
             }).join();
             return p;
         };
-        const Played sleeping = play(false);
-        const Played everyTick = play(true);
-        QVERIFY2(!sleeping.broken && !everyTick.broken,
-                 (sleeping.broken ? *sleeping.broken : everyTick.broken.value_or("")).c_str());
+        const Played sleeping = play(false), everyTick = play(true);
+        QVERIFY2(sleeping.broken.empty() && everyTick.broken.empty(),
+                 (sleeping.broken + everyTick.broken).c_str());
         for (std::size_t event = 0; event < sleeping.states.size(); ++event) {
             const QStringList& a = sleeping.states[event];
             const QStringList& b = everyTick.states[event];
@@ -79,10 +78,7 @@ private slots:
                                         .arg(event + 1)
                                         .arg(b.value(i), a.value(i))));
         }
-        QCOMPARE(sleeping.boxes, everyTick.boxes);
-        QCOMPARE(sleeping.draws, everyTick.draws);
-        QVERIFY(sleeping.endings > 0);
-        QVERIFY(sleeping.asleep > 0);
+        QVERIFY(sleeping.endings > 0 && sleeping.asleep > 0);
     }
 };
 

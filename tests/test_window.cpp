@@ -357,28 +357,24 @@ private slots:
     // has shown for a while, never later than a minute; not at all when nothing is due.
     void theNextWakeUpFollowsFromWhatTheDriverKnows()
     {
+        using Facts = runtime::qt::RealTimeDriver::WakeFacts; // next due, game, wall, last wake, last shown
         const struct {
             const char* what;
-            std::optional<std::int64_t> nextDue;
-            std::int64_t game, wall, lastWake, lastShown;
-            bool expectingFrame;
+            Facts facts;
             std::optional<std::int64_t> wait;
         } cases[] = {
-            {"nothing due", std::nullopt, 100, 100, 100, 100, false, std::nullopt},
-            {"a tick due at once waits for the frame", 101, 100, 100, 100, 100, false, 16},
-            {"the display to ask", 101, 100, 100, 100, 100, true, 24},
-            {"a tick due after the frame", 150, 100, 100, 100, 100, false, 50},
-            {"game time apart from wall time", 5010, 5000, 100, 100, 100, false, 16},
-            {"overdue", 90, 100, 130, 100, 130, false, 0},
-            {"quiet: lazily", 101, 100, 2100, 2090, 100, false, 1990},
-            {"quiet, a tick due later still", 9000, 100, 2100, 2090, 100, false, 8900},
-            {"a minute at most", 10'000'000, 0, 0, 0, 0, false, 60'000},
+            {"nothing due", {std::nullopt, 100, 100, 100, 100}, std::nullopt},
+            {"a tick due at once waits for the frame", {101, 100, 100, 100, 100}, 16},
+            {"the display to ask", {101, 100, 100, 100, 100, 16, true}, 24},
+            {"a tick due after the frame", {150, 100, 100, 100, 100}, 50},
+            {"game time apart from wall time", {5010, 5000, 100, 100, 100}, 16},
+            {"overdue", {90, 100, 130, 100, 130}, 0},
+            {"quiet: lazily", {101, 100, 2100, 2090, 100}, 1990},
+            {"quiet, a tick due later still", {9000, 100, 2100, 2090, 100}, 8900},
+            {"a minute at most", {10'000'000, 0, 0, 0, 0}, 60'000},
         };
         for (const auto& c : cases)
-            QVERIFY2(runtime::qt::RealTimeDriver::nextWait(
-                         {c.nextDue, c.game, c.wall, c.lastWake, c.lastShown, 16, c.expectingFrame})
-                         == c.wait,
-                     c.what);
+            QVERIFY2(runtime::qt::RealTimeDriver::nextWait(c.facts) == c.wait, c.what);
     }
 
     // The driver on a wall clock of the test's own. A wake-up more than maxCatchUpMs late (a
