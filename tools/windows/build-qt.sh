@@ -47,19 +47,45 @@ say "== Fetching Debian's source of Qt $version"
 src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 
 say "== Building Qt for Windows into $prefix (once: about twenty minutes on 2 cores; log: $log)"
+# Where the build stands, on stderr: "phase [step/steps] percent, minutes", from ninja's
+# "[412/1834]" lines, rewritten in place on a terminal, else a line every 5 % or every minute.
+# Everything read goes on to the log.
+started=$SECONDS
+status() {
+    local text="   $1 ($(((SECONDS - started) / 60)) min)"
+    if [ -t 2 ]; then printf '\r%s\033[K' "$text" >&2; else say "$text"; fi
+}
+progress() {
+    local line step steps percent shown=-5 then=$SECONDS
+    while IFS= read -r line; do
+        printf '%s\n' "$line"
+        [[ $line =~ ^\[([0-9]+)/([1-9][0-9]*)\] ]] || continue
+        step=${BASH_REMATCH[1]} steps=${BASH_REMATCH[2]} percent=$((BASH_REMATCH[1] * 100 / BASH_REMATCH[2]))
+        if [ -t 2 ] || ((percent >= shown + 5 || SECONDS - then >= 60)); then
+            status "compiling [$step/$steps] $percent %"
+            shown=$percent then=$SECONDS
+        fi
+    done >>"$log"
+}
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DQT_USE_CCACHE=ON)
 mapfile -t options <"$here/qt.options"
+status configuring
 cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
     "${launcher[@]}" "${options[@]}" >>"$log" 2>&1 &&
-    cmake --build "$work/build" -j "$(nproc 2>/dev/null || echo 2)" >>"$log" 2>&1 &&
+    status compiling &&
+    cmake --build "$work/build" -j "$(nproc 2>/dev/null || echo 2)" 2>&1 | progress &&
+    status installing &&
     cmake --install "$work/build" >>"$log" 2>&1 || {
+    [ -t 2 ] && echo >&2
     grep -E -m 20 'error|Error|FAILED' "$log" >&2 || tail -n 30 "$log" >&2
     say "Building Qt for Windows failed (all of it in $log)"
     exit 1
 }
+status built
+[ -t 2 ] && echo >&2
 touch "$prefix/.complete"
 mv "$log" "$prefix/build.log"
 rm -rf "$work"
