@@ -15,8 +15,8 @@
 # Scale 2 is Qt's scale factor on X11 and Wine, the output's scale on Wayland. Under Wine the
 # game is the Windows package of PROGRAM's build (GROMZAKS_WINDOWS_PACKAGE in the CMakeCache.txt
 # beside it; ./run.sh windows makes it), unzipped into that build's bench/windows with a Wine
-# prefix of its own, and Wine's server's CPU is shown beside the game's. There is no Windows
-# floor: the Wine rows are measured beside the Linux floor, on X11.
+# prefix of its own, and Wine's server's CPU is shown beside the game's. The Wine rows have a
+# floor of their own: the same bare window, built for Windows with the package.
 # In every round, for every scale and display, the PROGRAMs and the floor are measured one after
 # the other, in the opposite order each next round. A row a measurement (a dash when it failed,
 # and why on stderr); then a SUMMARY per display, scale, program and what: the median over the
@@ -122,9 +122,12 @@ for program; do
             echo "exe=$game_exe")
         exe=$(sed -n 's/^exe=//p' <<<"$out")
         exes[-1]=${exe:-"!$(head -n 1 <<<"$out")"}
+        # The Windows floor beside the package's libraries, as the game finds them.
+        [ -n "$exe" ] && cp "$(dirname "$zip")/bench/gromzaks_floor.exe" "$(dirname "$exe")/" 2>/dev/null
     fi
 done
 floor=$(dirname "${programs[0]}")/bench/gromzaks_floor
+wine_floor=$(dirname "${exes[0]}")/gromzaks_floor.exe
 results=$(mktemp "${TMPDIR:-/tmp}/gromzaks-load.XXXXXX")
 trap 'rm -f "$results"' EXIT
 
@@ -219,7 +222,10 @@ for ((round = 1; round <= rounds; round++)); do
     for scale in $scales; do
         for display in $displays; do
             for item in "${order[@]}"; do
-                if [ "$item" = floor ]; then
+                if [ "$item" = floor ] && [ "$display" = wine ]; then
+                    session "$round" "$display" "$scale" floor "$wine_floor" floor
+                    continue
+                elif [ "$item" = floor ]; then
                     session "$round" "$display" "$scale" floor "$floor" floor
                     continue
                 fi
