@@ -3,7 +3,7 @@
 # Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
-#   ./run.sh windows build the Windows package (Qt for Windows is built once: about twenty minutes)
+#   ./run.sh windows build the Windows zip and setup program (Qt for Windows is built once: about twenty minutes)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,10 +18,10 @@ esac
 
 # qt6-wayland: on a Wayland desktop the game runs natively rather than through XWayland.
 packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland)
-# Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; the
-# package is then played under Wine by the tests labelled windows.
+# Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; nsis makes the
+# setup program beside the zip; both are then tried under Wine by the tests labelled windows.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
-    wine wine64 openbox icoutils xvfb xdotool x11-utils imagemagick)
+    wine wine64 nsis openbox icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.

@@ -35,24 +35,9 @@ grep -q $'\r$' "$folder/LISEZMOI.txt" || fail "LISEZMOI.txt has no Windows line 
 resources=$(wrestool -l "$game_exe")
 grep -q -- '--type=16 --name=1 --language=1036' <<<"$resources" || fail "no French version record: $resources"
 grep -q -- '--type=14 --name=1 --language=1036' <<<"$resources" || fail "no icon: $resources"
-strings=$(wrestool -x --raw -t 16 "$game_exe" | strings -el)
-field() { grep -A1 -x "$1" <<<"$strings" | tail -n 1; }
-for pair in "ProductName=gromzaks" "InternalName=gromzaks" "OriginalFilename=gromzaks.exe" \
-    "FileVersion=$version" "ProductVersion=$version"; do
-    [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} reads '$(field "${pair%%=*}")', not '${pair#*=}'"
-done
-grep -qx 040C04B0 <<<"$strings" || fail "the version record has no block 040C04B0 (French, Unicode)"
-# The numbers beside the texts (FILEVERSION, PRODUCTVERSION): major.minor.0.0, after the
-# record's signature and its own version.
-major=${version%%.*} minor=$((10#${version#*.}))
-numbers=$(printf '%02x %02x %02x %02x 00 00 00 00' $((minor & 255)) $((minor >> 8)) $((major & 255)) $((major >> 8)))
-bytes=$(wrestool -x --raw -t 16 "$game_exe" | od -An -tx1 -v | tr -s ' \n' '  ')
-grep -q "bd 04 ef fe 00 00 01 00 $numbers $numbers" <<<"$bytes" ||
-    fail "the version record's numbers are not $version.0.0"
-wrestool -x -t 14 -o "$work/exe-icon.ico" "$game_exe" || fail "cannot extract the program's icon"
-# (rebuilt from the resource, it may carry a few bytes of padding after the pictures)
-ico=$source/assets/icons/gromzaks.ico
-cmp -s -n "$(stat -c %s "$ico")" "$work/exe-icon.ico" "$ico" || fail "the program's icon is not assets/icons/gromzaks.ico"
+expect_resources "$game_exe" "ProductName=gromzaks" "InternalName=gromzaks" \
+    "OriginalFilename=gromzaks.exe" "FileVersion=$version" "ProductVersion=$version"
+grep -qx 040C04B0 <<<"$(wrestool -x --raw -t 16 "$game_exe" | strings -el)" || fail "the version record has no block 040C04B0 (French, Unicode)"
 
 # --- Started under Wine: what it loads, and its window's icon ---
 start_display

@@ -97,3 +97,21 @@ set(GROMZAKS_NOTICES_DIR "" CACHE PATH "Folder of third-party licence texts ship
 if(GROMZAKS_NOTICES_DIR)
     install(DIRECTORY "${GROMZAKS_NOTICES_DIR}/" DESTINATION licences)
 endif()
+
+# The setup program, `cpack -G NSIS`, from the same install rules: our own template beside this
+# file, for all users in Program Files (64-bit), under the name of the zip with "-setup".
+set(CPACK_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Gromzaks)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Gromzaks) # the same for every version: upgrades find it
+set(CPACK_NSIS_PACKAGE_NAME Gromzaks)
+set(CPACK_NSIS_DISPLAY_NAME Gromzaks)
+set(CPACK_NSIS_INSTALLED_ICON_NAME gromzaks.exe)
+set(CPACK_NSIS_MUI_ICON "${CMAKE_CURRENT_SOURCE_DIR}/assets/icons/gromzaks.ico")
+set(CPACK_NSIS_MUI_UNIICON "${CPACK_NSIS_MUI_ICON}")
+set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt")
+string(REPLACE "," "." CPACK_GROMZAKS_VERSION_QUAD "${GROMZAKS_VERSION_COMMAS}")
+file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/CPackPerGenerator.cmake"
+     "if(CPACK_GENERATOR STREQUAL NSIS)\n    string(APPEND CPACK_PACKAGE_FILE_NAME -setup)\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_BINARY_DIR}/CPackPerGenerator.cmake")

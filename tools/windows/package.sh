@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Makes the Windows package, gromzaks-VERSION-windows-x86_64.zip: Qt for Windows built once
-# (build-qt.sh), the game cross-built with MinGW-w64, and the folder a player unzips. Prints
-# the path of the zip last.
+# Makes the Windows packages: gromzaks-VERSION-windows-x86_64.zip, the folder a player unzips,
+# and gromzaks-VERSION-windows-x86_64-setup.exe, the setup program that installs the same files.
+# Qt for Windows is built once (build-qt.sh), the game cross-built with MinGW-w64. Prints the
+# paths of both last.
 #   package.sh [BUILD_DIR]    (default build-windows/)
 # `./run.sh windows` installs what it needs and runs it.
 set -euo pipefail
@@ -27,6 +28,6 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DGROMZAKS_NOTICES_DIR="$PWD/$notices" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
-(cd "$build" && cpack -G ZIP >/dev/null)
-zip=$(ls "$PWD/$build"/gromzaks-*-windows-*.zip)
-echo "== The Windows package: $zip"
+(cd "$build" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
+echo "== The Windows packages:"
+ls "$PWD/$build"/gromzaks-*-windows-*.zip "$PWD/$build"/gromzaks-*-windows-*-setup.exe
