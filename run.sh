@@ -18,8 +18,8 @@ esac
 
 # qt6-wayland: on a Wayland desktop the game runs natively rather than through XWayland.
 packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland)
-# Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools; nsis makes the
-# setup program beside the zip; both are then tried under Wine by the tests labelled windows.
+# Qt for Windows is built from Debian's source with MinGW-w64 and the host's Qt tools, and
+# nsis makes the setup program beside the zip; the tests labelled windows try both under Wine.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
     wine wine64 nsis openbox icoutils xvfb xdotool x11-utils imagemagick)
 # The tests also validate the installed desktop files.

@@ -37,10 +37,24 @@ run_setup() {
     wine "$setup" /S || fail "the setup program failed (exit status $?)"
     wineserver -w
 }
+expected_key="DisplayName=Gromzaks
+DisplayVersion=$version
+Publisher=The Gromzaks developers
+DisplayIcon=$installed_at\\gromzaks.exe
+InstallLocation=$installed_at
+UninstallString=\"$installed_at\\Uninstall.exe\""
 expect_installed() {
     [ "$(files_of "$folder")" = "$zip_files" ] || fail "$1: the installed files are not the zip's:
 $(diff <(echo "$zip_files") <(files_of "$folder"))"
     [ -f "$folder/Uninstall.exe" ] || fail "$1: no Uninstall.exe"
+    # The shortcut's target, and the folder the game starts in.
+    grep -qxF "$installed_at\\gromzaks.exe" <<<"$(strings -a "$shortcut" 2>/dev/null)" ||
+        fail "$1: the Start menu shortcut does not point at $installed_at\\gromzaks.exe"
+    grep -qxF "$installed_at" <<<"$(strings -el "$shortcut")" || fail "$1: the game does not start in $installed_at"
+    local key_texts
+    key_texts=$(values | sed -n 's/^ *\([A-Za-z]*\) *REG_SZ *\(.*\)$/\1=\2/p' | grep -v '^QuietUninstallString=')
+    [ "$(sort <<<"$key_texts")" = "$(sort <<<"$expected_key")" ] || fail "$1: the uninstall key holds:
+$key_texts"
 }
 
 # A run stopped halfway leaves nothing for this one to find.
@@ -52,25 +66,12 @@ expect_resources "$setup" "ProductName=Gromzaks" "ProductVersion=$version" "Comp
 run_setup
 expect_installed "a silent install"
 expect_resources "$folder/Uninstall.exe" "ProductName=Gromzaks" "ProductVersion=$version"
-# The shortcut's target, and the folder the game starts in.
-grep -qxF "$installed_at\\gromzaks.exe" <<<"$(strings -a "$shortcut" 2>/dev/null)" ||
-    fail "the Start menu shortcut does not point at $installed_at\\gromzaks.exe"
-grep -qxF "$installed_at" <<<"$(strings -el "$shortcut")" || fail "the game does not start in $installed_at"
-expected="DisplayName=Gromzaks
-DisplayVersion=$version
-Publisher=The Gromzaks developers
-DisplayIcon=$installed_at\\gromzaks.exe
-InstallLocation=$installed_at
-UninstallString=\"$installed_at\\Uninstall.exe\""
-got=$(values | sed -n 's/^ *\([A-Za-z]*\) *REG_SZ *\(.*\)$/\1=\2/p' | grep -v '^QuietUninstallString=')
-[ "$(sort <<<"$got")" = "$(sort <<<"$expected")" ] || fail "the uninstall key holds:
-$got"
 
 bash "$here/../e2e/run_scenario.sh" "$folder/gromzaks.exe" start || fail "the installed game did not play the start scenario"
 
-# In French on a French Windows, in English elsewhere: the title of its first page.
+# In French on a French Windows, in English elsewhere (a German one here): its title.
 start_display
-for language in "fr_FR.UTF-8=Installation de Gromzaks" "en_US.UTF-8=Gromzaks Setup"; do
+for language in "fr_FR.UTF-8=Installation de Gromzaks" "de_DE.UTF-8=Gromzaks Setup"; do
     LC_ALL=${language%%=*} wine "$setup" >/dev/null 2>&1 &
     wait_window "^${language#*=}\$" 30000
     wineserver -k
@@ -81,8 +82,8 @@ done
 # program never writes goes with the old key.
 wine reg add "$key" /v Left /d behind /f >/dev/null
 run_setup
-expect_installed "a second install"
 ! grep -q Left <<<"$(values)" || fail "the second install did not uninstall the first"
+expect_installed "a second install"
 entries=$(wine reg query "$uninstall_key" /s | tr -d '\r' | grep -c 'DisplayName *REG_SZ *Gromzaks$')
 [ "$entries" -eq 1 ] || fail "$entries entries in the installed programs after a second install"
 

@@ -48,6 +48,7 @@ prepare_package() {
 }
 
 # Uses $version, $source and $work of the caller.
+# shellcheck disable=SC2154
 expect_resources() {
     local exe=$1 name=${1##*/} ico=$source/assets/icons/gromzaks.ico pair texts text
     shift
