@@ -4,10 +4,14 @@
 #include "runtime/errors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -66,20 +70,10 @@ std::optional<double> toNumber(const QString& text)
         return std::nullopt;
 
     const bool negative = ascii[0] == '-';
-    const char* first = ascii.data() + (negative ? 1 : 0);
-    const char* last = ascii.data() + ascii.size();
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
-        // Hundreds of digits: a huge number if any of them stands before the comma, else one
-        // too small to tell from zero.
-        const std::string_view number(first, static_cast<std::size_t>(last - first));
-        const std::string_view whole = number.substr(0, number.find('.'));
-        value = whole.find_first_not_of('0') != std::string_view::npos ? HUGE_VAL : 0.0;
-    } else if (error != std::errc() || end != last) {
+    const std::optional<double> value = detail::readDecimal(std::string_view(ascii).substr(negative ? 1 : 0));
+    if (!value)
         return std::nullopt;
-    }
-    return negative ? -value : value;
+    return negative ? -*value : *value;
 }
 
 double numberOf(const QString& text)
@@ -117,9 +111,8 @@ QString toText(double value)
     const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
     const int decimals = std::clamp(14 - magnitude, 0, 340);
     char buffer[400];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (error != std::errc())
+    char* end = detail::writeDecimal(value, decimals, buffer, buffer + sizeof buffer);
+    if (!end)
         return QStringLiteral("0");
     std::string text(buffer, end);
     if (text.find('.') != std::string::npos) {
@@ -134,5 +127,67 @@ QString toText(double value)
     result.replace(u'.', u',');
     return result;
 }
+
+namespace detail {
+
+namespace {
+
+// The C library writes and reads the decimal point of its locale.
+char decimalPoint()
+{
+    return *std::localeconv()->decimal_point;
+}
+
+double outOfRange(std::string_view decimal)
+{
+    const std::string_view whole = decimal.substr(0, decimal.find('.'));
+    return whole.find_first_not_of('0') != std::string_view::npos ? HUGE_VAL : 0.0;
+}
+
+} // namespace
+
+std::optional<double> readDecimal(std::string_view decimal, Library library)
+{
+    if (library == Library::c) {
+        std::string text(decimal);
+        std::replace(text.begin(), text.end(), '.', decimalPoint());
+        char* end = nullptr;
+        errno = 0;
+        const double value = std::strtod(text.c_str(), &end);
+        if (end != text.c_str() + text.size() || text.empty())
+            return std::nullopt;
+        return errno == ERANGE && (value == 0 || std::isinf(value)) ? outOfRange(decimal) : value;
+    }
+#ifdef __cpp_lib_to_chars
+    double value = 0;
+    const auto [end, error] = std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
+    if (end != decimal.data() + decimal.size() || decimal.empty())
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range) // hundreds of digits
+        return outOfRange(decimal);
+    return error == std::errc() ? std::optional(value) : std::nullopt;
+#else
+    return readDecimal(decimal, Library::c);
+#endif
+}
+
+char* writeDecimal(double value, int decimals, char* first, char* last, Library library)
+{
+    if (library == Library::c) {
+        const int written = std::snprintf(first, static_cast<std::size_t>(last - first), "%.*f", decimals, value);
+        if (written < 0 || written >= last - first)
+            return nullptr;
+        std::replace(first, first + written, decimalPoint(), '.');
+        return first + written;
+    }
+#ifdef __cpp_lib_to_chars
+    const auto [end, error] = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+    return error == std::errc() ? end : nullptr;
+#else
+    return writeDecimal(value, decimals, first, last, Library::c);
+#endif
+}
+
+} // namespace detail
 
 } // namespace runtime::french

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <version>
 
 #include <QString>
 
@@ -25,5 +27,23 @@ std::optional<std::int16_t> toInt16(double value);
 // Whole values without decimals ("35000"), others with a decimal comma and up to 15
 // significant digits ("0,5"); "-" before negatives; never a group separator or an exponent.
 QString toText(double value);
+
+// What the conversions above rest on: a plain decimal with a full stop ("123.45", "7.", ".5",
+// no sign), read and written by the C++ library where it can for doubles, else (on the web) by
+// the C library. Both are built everywhere, so that the fuzz target can hold them to agree.
+namespace detail {
+enum class Library { cpp, c };
+#ifdef __cpp_lib_to_chars
+constexpr Library available = Library::cpp;
+#else
+constexpr Library available = Library::c;
+#endif
+// Nothing unless every character is read. Beyond a double: infinity if a digit other than 0
+// stands before the full stop, else 0.
+std::optional<double> readDecimal(std::string_view decimal, Library library = available);
+// With exactly DECIMALS digits after the full stop (none, and no full stop, for 0), into
+// [first, last); the end of what was written, or nothing when it does not fit.
+char* writeDecimal(double value, int decimals, char* first, char* last, Library library = available);
+} // namespace detail
 
 } // namespace runtime::french

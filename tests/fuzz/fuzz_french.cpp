@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The French number conversions on any bytes: read as a typed text (UTF-8, and raw UTF-16
-// units) and as raw doubles. What must hold whatever the number.
+// units) and as raw doubles. What must hold whatever the number; and the C library's
+// conversions, which the web build uses, give what the C++ library's give.
 
 #include <cfloat>
 #include <cmath>
@@ -8,6 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 #include <QString>
 
@@ -109,6 +113,25 @@ void checkTyped(const QString& typed)
         check(toNumber(toText(*number)) == *number, "the number written reads back as another", typed);
 }
 
+void checkLibraries(std::string_view decimal, double value)
+{
+    using detail::Library;
+    const QString context = QString::fromLatin1(decimal.data(), static_cast<qsizetype>(decimal.size()));
+    const std::optional<double> cpp = detail::readDecimal(decimal, Library::cpp);
+    const std::optional<double> c = detail::readDecimal(decimal, Library::c);
+    check(cpp.has_value() == c.has_value() && (!cpp || *cpp == *c), "the C library reads another number", context);
+    if (!std::isfinite(value))
+        return;
+    for (const int decimals : {0, 1, 14, 340}) {
+        char cppText[800];
+        char cText[800];
+        const char* cppEnd = detail::writeDecimal(value, decimals, cppText, std::end(cppText), Library::cpp);
+        const char* cEnd = detail::writeDecimal(value, decimals, cText, std::end(cText), Library::c);
+        check(cppEnd && cEnd && std::string_view(cppText, cppEnd) == std::string_view(cText, cEnd),
+              "the C library writes another text", QString::number(value, 'g', 17));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -120,12 +143,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(units.data(), data, size / 2 * 2);
     checkTyped(units);
 
+    std::string decimal(size, '0'); // the bytes as digits and full stops
+    for (std::size_t i = 0; i < size; ++i)
+        decimal[i] = "0123456789."[data[i] % 11];
+    checkLibraries(decimal, 0);
+
     for (std::size_t at = 0; at + sizeof(double) <= size; at += sizeof(double)) {
         double value;
         std::memcpy(&value, data + at, sizeof value);
         const QString context = QString::number(value, 'g', 17);
         checkText(value, context);
         checkInt16(value, context);
+        checkLibraries({}, value);
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Windows packages: gromzaks-VERSION-windows-x86_64.zip, the folder a player unzips,
 # and gromzaks-VERSION-windows-x86_64-setup.exe, the setup program that installs the same files.
-# Qt for Windows is built once (build-qt.sh), the game cross-built with MinGW-w64. Prints the
+# Qt for Windows is built once (../build-qt.sh), the game cross-built with MinGW-w64. Prints the
 # paths of both last.
 #   package.sh [BUILD_DIR]    (default build-windows/)
 # `./run.sh windows` installs what it needs and runs it.
@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build-windows}
 
-qt=$(tools/windows/build-qt.sh)
+qt=$(tools/build-qt.sh windows)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 
 # What the folder carries besides the game has its licences beside it: Qt's, with Debian's

@@ -1,25 +1,40 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds Qt's Core, Gui and Widgets for 64-bit Windows, once, from Debian's own source of the Qt
-# the game is built against on Linux, into a cache folder outside the source tree. A later run
-# reuses it; a change of the recipe (qt.options, the toolchain file, Debian's Qt version) builds
-# it again beside the old one. Prints the folder Qt is installed in, and nothing else on stdout.
-#   build-qt.sh        needs: mingw-w64 (POSIX threads), dpkg-dev, ninja, qt6-base-dev
+# Builds Qt's Core, Gui and Widgets for another platform, once, from Debian's own source of the
+# Qt the game is built against on Linux, into a cache folder outside the source tree. A later
+# run reuses it; a change of the recipe (the target's qt.options, toolchain, patches, Debian's Qt
+# version) builds it again beside the old one. Prints the folder Qt is installed in, and nothing
+# else on stdout.
+#   build-qt.sh windows    64-bit Windows; needs mingw-w64 (POSIX threads)
+#   build-qt.sh web        WebAssembly, static; needs emscripten (see web/emscripten.sh)
+# Both need dpkg-dev, ninja and qt6-base-dev (its moc, rcc and uic are the host tools).
 # The cache is $GROMZAKS_CACHE, or ~/.cache/gromzaks (XDG_CACHE_HOME respected).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 say() { echo "$*" >&2; }
 
+target=${1:?usage: build-qt.sh windows|web}
+case "$target" in
+    windows) toolchain=$here/windows/mingw-w64.cmake ;;
+    web)
+        # shellcheck source-path=SCRIPTDIR/web
+        . "$here/web/emscripten.sh"
+        toolchain=$emscripten_toolchain
+        ;;
+    *) say "usage: build-qt.sh windows|web"; exit 2 ;;
+esac
+patches=("$here/$target"/qt-*.patch)
+[ -e "${patches[0]}" ] || patches=()
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-recipe=$(cat "$here/qt.options" "$here/mingw-w64.cmake" - <<<"$version" | sha256sum | cut -c1-12)
+recipe=$(cat "$here/$target/qt.options" "$toolchain" "${patches[@]}" - <<<"$version" | sha256sum | cut -c1-12)
 cache=${GROMZAKS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/gromzaks}
-prefix=$cache/qt-$version-windows-$recipe
+prefix=$cache/qt-$version-$target-$recipe
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0
 fi
 
-work=$cache/qt-windows-work
+work=$cache/qt-$target-work
 rm -rf "$work"
 mkdir -p "$work/apt/parts" "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/src"
 log=$work/build.log
@@ -45,8 +60,12 @@ say "== Fetching Debian's source of Qt $version"
     exit 1
 }
 src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+for patch in "${patches[@]}"; do
+    say "== Applying $(basename "$patch")"
+    patch -d "$src" -p1 <"$patch" >>"$log"
+done
 
-say "== Building Qt for Windows into $prefix (once: about twenty minutes on 2 cores; log: $log)"
+say "== Building Qt for $target into $prefix (once: up to twenty minutes on 2 cores; log: $log)"
 # Where the build stands, on stderr: "phase [step/steps] percent, minutes", from ninja's
 # "[412/1834]" lines, rewritten in place on a terminal, else a line every 5 % or every minute.
 # Everything read goes on to the log.
@@ -70,9 +89,9 @@ progress() {
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DQT_USE_CCACHE=ON)
-mapfile -t options <"$here/qt.options"
+mapfile -t options <"$here/$target/qt.options"
 status configuring
-cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
     "${launcher[@]}" "${options[@]}" >>"$log" 2>&1 &&
     status compiling &&
@@ -81,7 +100,7 @@ cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w6
     cmake --install "$work/build" >>"$log" 2>&1 || {
     [ -t 2 ] && echo >&2
     grep -E -m 20 'error|Error|FAILED' "$log" >&2 || tail -n 30 "$log" >&2
-    say "Building Qt for Windows failed (all of it in $log)"
+    say "Building Qt for $target failed (all of it in $log)"
     exit 1
 }
 status built
