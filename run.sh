@@ -4,14 +4,15 @@
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
 #   ./run.sh windows build the Windows zip and setup program (Qt for Windows is built once: about twenty minutes)
+#   ./run.sh web     build the game's web page and serve it on 127.0.0.1 (Qt for the web is built once)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 what=${1:-}
 case "$what" in
-    play | test | windows) ;;
+    play | test | windows | web) ;;
     *)
-        echo "usage: $0 play|test|windows" >&2
+        echo "usage: $0 play|test|windows|web" >&2
         exit 2
         ;;
 esac
@@ -22,6 +23,10 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n q
 # nsis makes the setup program beside the zip; the tests labelled windows try both under Wine.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
     wine wine64 nsis openbox icoutils xvfb xdotool x11-utils imagemagick)
+# Qt for the web is built from the same source with emscripten; the tests labelled web play the
+# page in chromium.
+[ "$what" = web ] && packages+=(emscripten dpkg-dev ninja-build xz-utils python3 chromium xvfb xdotool
+    x11-utils imagemagick jq)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.
@@ -44,6 +49,12 @@ fi
 
 if [ "$what" = windows ]; then
     exec tools/windows/package.sh
+fi
+if [ "$what" = web ]; then
+    tools/web/build.sh
+    port=${GROMZAKS_PORT:-8000}
+    echo "== Serving the page at http://127.0.0.1:$port/ (Ctrl+C stops; any web server serving build-web/ will do)"
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)

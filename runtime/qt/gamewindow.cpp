@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "runtime/qt/page.h"
+
 namespace runtime::qt {
 
 GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
@@ -19,7 +21,7 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
       driver_(form.clock, [this] { frame(); }),
       failures_(dialogs)
 {
-    setCentralWidget(view_);
+    setCentralWidget(page::framed(view_));
     buildMenus();
 
     connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {
@@ -35,7 +37,10 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
                          refresh();
                          driver_.pause();
                      },
-                     [this] { driver_.resume(); }});
+                     [this] {
+                         driver_.resume();
+                         page::boxClosed(*this, *view_);
+                     }});
 
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1)
         driver_.setFrameInterval(static_cast<int>(1000 / screen->refreshRate()));
@@ -118,6 +123,7 @@ void GameWindow::refresh()
     if (changed) {
         caption_ = form_.Caption;
         setWindowTitle(caption_);
+        page::showCaption(caption_);
     }
     changed |= syncMenus();
     form_.scene(scene_);

@@ -218,5 +218,6 @@ expect_in_box() {
 case "${E2E_DISPLAY:-x11}" in
     x11) . "$(dirname "${BASH_SOURCE[0]}")/x11.sh" ;;
     wayland) . "$(dirname "${BASH_SOURCE[0]}")/wayland.sh" ;;
-    *) echo "unknown E2E_DISPLAY: $E2E_DISPLAY (x11 or wayland)" >&2; exit 2 ;;
+    web) . "$(dirname "${BASH_SOURCE[0]}")/web.sh" ;;
+    *) echo "unknown E2E_DISPLAY: $E2E_DISPLAY (x11, wayland or web)" >&2; exit 2 ;;
 esac

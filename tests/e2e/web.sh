@@ -1,0 +1,99 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
+# The web display of the scenarios: the page served on 127.0.0.1 and shown by chromium in an
+# Xvfb of our own (x11.sh's), keys through xdotool. In the page Qt draws every window into one
+# canvas, so the windows are those the page lists (gromzaks.shown), with their places in the
+# canvas; page.py reads it, and the pictures, through chromium's debugging port. A window is
+# its id there; the game window's inside is taken from its left to its right edge of the
+# playfield, which the page centres below the menu bar. Sourced by lib.sh.
+# shellcheck source-path=SCRIPTDIR
+. "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
+
+server_pid=
+browser_pid=
+devtools=
+page_py=$(dirname "${BASH_SOURCE[0]}")/page.py
+
+eval "$(declare -f stop_display | sed '1s/stop_display/x11_stop_display/')"
+stop_display() {
+    [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+    x11_stop_display
+}
+
+page() { python3 "$page_py" "$devtools" "$1"; }
+# One window of the page's list, by id, as JSON.
+shown_window() { page 'JSON.stringify(gromzaks.shown)' | jq -r 'fromjson | .[]' | jq -c --arg id "$1" 'select(.id == $id)'; }
+
+describe_display() {
+    [ -n "$devtools" ] && python3 "$page_py" "$devtools" "$1" 0 0 \
+        "$(page innerWidth)" "$(page innerHeight)" 2>/dev/null && echo "  page: $1"
+    echo "  windows in the page: $(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null)"
+}
+
+# GAME is the page's folder (build-web/), served as a player's browser would be.
+can_play() {
+    [ -f "$1/gromzaks.wasm" ] || skip "no web page built in $1 (./run.sh web makes it)"
+    local tool
+    for tool in chromium python3 jq; do
+        command -v "$tool" >/dev/null || skip "$tool is missing (apt-get install chromium python3 jq, or ./run.sh web)"
+    done
+}
+
+start_game() {
+    local folder=$1
+    python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$folder" >"$tmp/server.log" 2>&1 &
+    server_pid=$!
+    wait_until "web server" 5000 grep -q 'port [0-9]' "$tmp/server.log"
+    local port
+    port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$tmp/server.log" | head -n 1)
+    # The window leaves room for the playfield at its own size, not twice it.
+    chromium --no-sandbox --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
+        --no-default-browser-check --disable-features=Translate --window-position=0,0 \
+        --window-size=760,560 --app="http://127.0.0.1:$port/" >"$tmp/game.log" 2>&1 &
+    browser_pid=$!
+    game_pid=$browser_pid
+    wait_until "chromium's debugging port" 20000 test -s "$tmp/chromium/DevToolsActivePort"
+    devtools=$(head -n 1 "$tmp/chromium/DevToolsActivePort")
+    game_started 30000
+}
+
+game_window_shown() {
+    main_win=$(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null |
+        jq -r 'fromjson | .[] | select(.title | test("^( Gromzaks|Gromzak)")) | .id' 2>/dev/null | head -n 1)
+    [ -n "$main_win" ]
+}
+
+# Sets WIDTH and HEIGHT: a box's or the help window's size, or the game window's inside down
+# to the playfield's bottom and across its width.
+window_size() {
+    local w
+    w=$(shown_window "$1")
+    [ -n "$w" ] || return 1
+    eval "$(jq -r 'if .field then "WIDTH=\(.field.w) HEIGHT=\(.field.y + .field.h - .y)"
+                   else "WIDTH=\(.w) HEIGHT=\(.h)" end' <<<"$w")"
+}
+
+# The page's caption, without the no-break spaces that keep its spaces in the tab.
+title_of() {
+    if [ "$1" = "$main_win" ]; then
+        page document.title | jq -r . | sed 's/\xc2\xa0/ /g'
+    else
+        shown_window "$1" | jq -r .title
+    fi
+}
+
+windows_named() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -r --arg re "$1" 'fromjson | .[] | select(.title | test($re)) | .id' 2>/dev/null; }
+
+# Keys go to chromium, which hands them to the page; Qt gives them to its active window.
+focus_window() { xdotool search --onlyvisible --pid "$browser_pid" windowfocus --sync 2>/dev/null; }
+
+picture_of() {
+    local w left top
+    w=$(shown_window "$1")
+    read -r left top < <(page 'JSON.stringify(qtcanvas.getBoundingClientRect())' | jq -r 'fromjson | "\(.left) \(.top)"')
+    python3 "$page_py" "$devtools" "$2.png" $(jq -r --argjson left "${left%.*}" --argjson top "${top%.*}" \
+        'if .field then "\($left + .field.x) \($top + .y) \(.field.w) \(.field.y + .field.h - .y)"
+         else "\($left + .x) \($top + .y) \(.w) \(.h)" end' <<<"$w") &&
+        convert "$2.png" "$2" && rm -f "$2.png"
+}
