@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QResizeEvent>
 #include <QTimer>
@@ -83,6 +84,26 @@ private:
     bool pending_ = false;
 };
 
+// Alt alone highlights the menu bar, as on the desktop. A key event takes the state of the
+// modifiers before the key (as X11 gives it) and adds the key's own; the browser gives the
+// state after it, so Qt sees an Alt press without Alt and the menu bar ignores it. It is told
+// of the press here, as the desktop tells it.
+class AltKey final : public QObject {
+public:
+    explicit AltKey(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt
+            && watched->isWidgetType()) {
+            QKeyEvent pressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier); // Alt, once added
+            QCoreApplication::sendEvent(static_cast<QWidget*>(watched)->window(), &pressed);
+        }
+        return false;
+    }
+};
+
 class Frame final : public QWidget {
 public:
     explicit Frame(QWidget* playfield) : playfield_(playfield)
@@ -114,6 +135,7 @@ private:
 QWidget* framed(QWidget* playfield)
 {
     qApp->installEventFilter(new WindowList(qApp));
+    qApp->installEventFilter(new AltKey(qApp));
     return new Frame(playfield);
 }
 

@@ -319,3 +319,11 @@ scenario_hidden() {
     differ=$(compare -metric AE "$tmp/seen.ppm" "$tmp/shown.ppm" null: 2>&1)
     [ "$differ" = 0 ] || fail "shown again, $differ pixels differ from the end of the game seen"
 }
+
+# On the web: the page plays with no host but ours in reach (web.sh), and every file it asked
+# the server for was in its folder.
+scenario_offline() {
+    wait_title "Gromzak   Points:  0"
+    ! grep -q '" [45][0-9][0-9] ' "$tmp/server.log" || fail "the page asked for what its folder has not:
+$(grep '" [45][0-9][0-9] ' "$tmp/server.log")"
+}

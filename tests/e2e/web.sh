@@ -3,7 +3,7 @@
 # The web display of the scenarios: the page served on 127.0.0.1 and shown by chromium in an
 # Xvfb of our own (x11.sh's), keys through xdotool. In the page Qt draws every window into one
 # canvas, so the windows are those the page lists (gromzaks.shown), with their places in the
-# canvas; page.py reads it, and the pictures, through chromium's debugging port. A window is
+# page; page.py reads it, and the pictures, through chromium's debugging port. A window is
 # its id there; the game window's inside is taken from its left to its right edge of the
 # playfield, which the page centres below the menu bar. Sourced by lib.sh.
 # shellcheck source-path=SCRIPTDIR
@@ -47,9 +47,11 @@ start_game() {
     wait_until "web server" 5000 grep -q 'port [0-9]' "$tmp/server.log"
     local port
     port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$tmp/server.log" | head -n 1)
-    # The window leaves room for the playfield at its own size, not twice it.
-    chromium --no-sandbox --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
+    # The window leaves room for the playfield at its own size, not twice it. No host but ours
+    # can be reached: the page plays from its folder's files alone.
+    chromium --no-sandbox --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
         --no-default-browser-check --disable-features=Translate --window-position=0,0 \
+        --ignore-gpu-blocklist --use-gl=angle --use-angle=swiftshader --enable-unsafe-swiftshader \
         --window-size=760,560 --app="http://127.0.0.1:$port/" >"$tmp/game.log" 2>&1 &
     browser_pid=$!
     game_pid=$browser_pid
@@ -88,12 +90,11 @@ windows_named() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -r --ar
 # Keys go to chromium, which hands them to the page; Qt gives them to its active window.
 focus_window() { xdotool search --onlyvisible --pid "$browser_pid" windowfocus --sync 2>/dev/null; }
 
+# Qt places its screen, and so its windows, where the canvas lies in the page.
 picture_of() {
-    local w left top
-    w=$(shown_window "$1")
-    read -r left top < <(page 'JSON.stringify(qtcanvas.getBoundingClientRect())' | jq -r 'fromjson | "\(.left) \(.top)"')
-    python3 "$page_py" "$devtools" "$2.png" $(jq -r --argjson left "${left%.*}" --argjson top "${top%.*}" \
-        'if .field then "\($left + .field.x) \($top + .y) \(.field.w) \(.field.y + .field.h - .y)"
-         else "\($left + .x) \($top + .y) \(.w) \(.h)" end' <<<"$w") &&
+    # shellcheck disable=SC2046 # the four numbers of the rectangle
+    python3 "$page_py" "$devtools" "$2.png" $(shown_window "$1" |
+        jq -r 'if .field then "\(.field.x) \(.y) \(.field.w) \(.field.y + .field.h - .y)"
+               else "\(.x) \(.y) \(.w) \(.h)" end') &&
         convert "$2.png" "$2" && rm -f "$2.png"
 }

@@ -32,4 +32,5 @@ Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) est lié au programme (gromzaks
 celle du paquet source qt6-base de Debian, de cette version, avec le correctif du projet
 $(cd tools/web && ls qt-*.patch) (joint ici), qui explique ce qu'il change et pourquoi.
 TEXT
+rm -f "$build/gromzaks.html" # Qt's own page: ours is index.html
 echo "== The page: $PWD/$build/index.html"
