@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "help/frmhelp.h"
+#include "runtime/qt/page.h"
 #include "runtime/qt/playfield.h"
 
 namespace help::qt {
@@ -136,7 +137,7 @@ void HelpWindowHost::show()
     if (window_) {
         // Already open: the same window comes to the front, out of the task bar if need be.
         window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-        window_->show();
+        runtime::qt::page::showWindow(*window_);
         window_->raise();
         window_->activateWindow();
         return;
@@ -150,7 +151,7 @@ void HelpWindowHost::show()
         if (window_ == made)
             window_ = nullptr;
     });
-    window_->show();
+    runtime::qt::page::showWindow(*window_);
 }
 
 } // namespace help::qt

@@ -155,4 +155,11 @@ void ended()
     callPage("ended");
 }
 
+void showWindow(QWidget& window)
+{
+    window.showNormal();
+    if (const QWidget* game = QApplication::activeWindow(); game && game != &window)
+        window.move(game->geometry().center() - window.rect().center());
+}
+
 } // namespace runtime::qt::page

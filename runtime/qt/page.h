@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
 
 class QMainWindow;
-class QWidget;
 
 // The web page around the game, when it plays in a browser; on the desktop these do nothing,
 // or give back what they are given.
@@ -20,11 +20,15 @@ void showCaption(const QString& caption);
 void boxClosed(QMainWindow& window, QWidget& playfield);
 // The game has ended ("Quitter"): the page says so, and how to play again.
 void ended();
+// Another window (the help window): at its own size in the middle of the page, where Qt would
+// make it fill the page.
+void showWindow(QWidget& window);
 #else
 inline QWidget* framed(QWidget* playfield) { return playfield; }
 inline void showCaption(const QString&) {}
 inline void boxClosed(QMainWindow&, QWidget&) {}
 inline void ended() {}
+inline void showWindow(QWidget& window) { window.show(); }
 #endif
 
 } // namespace runtime::qt::page

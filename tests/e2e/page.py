@@ -3,7 +3,9 @@
 """Asks the page that chromium shows, through its debugging port (the DevTools protocol over a
 WebSocket, with nothing but Python's standard library):
     page.py PORT EXPRESSION          prints the value of a JavaScript expression, as JSON
-    page.py PORT FILE X Y W H        writes a PNG picture of that rectangle of the page
+    page.py PORT --picture ID FILE   writes a PNG picture of the window ID of those the page
+                                     lists (gromzaks.shown); of the game window, from its top
+                                     to the playfield's bottom and across the playfield
 Exit 0 done, 1 when the page cannot be reached or the expression throws."""
 
 import base64
@@ -69,34 +71,39 @@ def receive(sock):
             return message.decode()
 
 
+def ask(sock, number, method, params):
+    send(sock, json.dumps({"id": number, "method": method, "params": params}))
+    while True:
+        answer = json.loads(receive(sock))
+        if answer.get("id") == number:
+            return answer.get("result", {})
+
+
 def main():
     port = int(sys.argv[1])
-    if len(sys.argv) == 7:
-        x, y, w, h = (int(a) for a in sys.argv[3:])
-        request = ("Page.captureScreenshot",
-                   {"format": "png", "clip": {"x": x, "y": y, "width": w, "height": h, "scale": 1}})
-    else:
-        request = ("Runtime.evaluate", {"expression": sys.argv[2], "returnByValue": True})
     try:
         sock = page_socket(port)
-        send(sock, json.dumps({"id": 1, "method": request[0], "params": request[1]}))
-        while True:
-            answer = json.loads(receive(sock))
-            if answer.get("id") == 1:
-                break
-    except (OSError, StopIteration, ValueError) as error:
+        if sys.argv[2] != "--picture":
+            result = ask(sock, 1, "Runtime.evaluate", {"expression": sys.argv[2], "returnByValue": True})
+            if "exceptionDetails" in result or "result" not in result:
+                print(f"page.py: {json.dumps(result)}", file=sys.stderr)
+                return 1
+            print(json.dumps(result["result"].get("value")))
+            return 0
+        shown = ask(sock, 1, "Runtime.evaluate", {"expression": "JSON.stringify(gromzaks.shown)",
+                                                  "returnByValue": True})
+        window = next(w for w in json.loads(shown["result"]["value"]) if w["id"] == sys.argv[3])
+        field = window.get("field")
+        clip = ({"x": field["x"], "y": window["y"], "width": field["w"],
+                 "height": field["y"] + field["h"] - window["y"]} if field else
+                {"x": window["x"], "y": window["y"], "width": window["w"], "height": window["h"]})
+        picture = ask(sock, 2, "Page.captureScreenshot", {"format": "png", "clip": dict(clip, scale=1)})
+        with open(sys.argv[4], "wb") as out:
+            out.write(base64.b64decode(picture["data"]))
+        return 0
+    except (OSError, StopIteration, ValueError, KeyError) as error:
         print(f"page.py: {error}", file=sys.stderr)
         return 1
-    result = answer.get("result", {})
-    if len(sys.argv) == 7 and "data" in result:
-        with open(sys.argv[2], "wb") as picture:
-            picture.write(base64.b64decode(result["data"]))
-        return 0
-    if "exceptionDetails" in result or "result" not in result:
-        print(f"page.py: {json.dumps(result)}", file=sys.stderr)
-        return 1
-    print(json.dumps(result["result"].get("value")))
-    return 0
 
 
 if __name__ == "__main__":

@@ -13,6 +13,9 @@ server_pid=
 browser_pid=
 devtools=
 page_py=$(dirname "${BASH_SOURCE[0]}")/page.py
+# Debian's own, which starts at once (a python3 earlier in PATH may start slowly).
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
 
 eval "$(declare -f stop_display | sed '1s/stop_display/x11_stop_display/')"
 stop_display() {
@@ -21,13 +24,12 @@ stop_display() {
     x11_stop_display
 }
 
-page() { python3 "$page_py" "$devtools" "$1"; }
+page() { "$python" "$page_py" "$devtools" "$1"; }
 # One window of the page's list, by id, as JSON.
 shown_window() { page 'JSON.stringify(gromzaks.shown)' | jq -r 'fromjson | .[]' | jq -c --arg id "$1" 'select(.id == $id)'; }
 
 describe_display() {
-    [ -n "$devtools" ] && python3 "$page_py" "$devtools" "$1" 0 0 \
-        "$(page innerWidth)" "$(page innerHeight)" 2>/dev/null && echo "  page: $1"
+    [ -n "$main_win" ] && picture_of "$main_win" "$1" 2>/dev/null && echo "  game window: $1"
     echo "  windows in the page: $(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null)"
 }
 
@@ -42,7 +44,7 @@ can_play() {
 
 start_game() {
     local folder=$1
-    python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$folder" >"$tmp/server.log" 2>&1 &
+    "$python" -u -m http.server 0 --bind 127.0.0.1 --directory "$folder" >"$tmp/server.log" 2>&1 &
     server_pid=$!
     wait_until "web server" 5000 grep -q 'port [0-9]' "$tmp/server.log"
     local port
@@ -91,10 +93,4 @@ windows_named() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -r --ar
 focus_window() { xdotool search --onlyvisible --pid "$browser_pid" windowfocus --sync 2>/dev/null; }
 
 # Qt places its screen, and so its windows, where the canvas lies in the page.
-picture_of() {
-    # shellcheck disable=SC2046 # the four numbers of the rectangle
-    python3 "$page_py" "$devtools" "$2.png" $(shown_window "$1" |
-        jq -r 'if .field then "\(.field.x) \(.y) \(.field.w) \(.field.y + .field.h - .y)"
-               else "\(.x) \(.y) \(.w) \(.h)" end') &&
-        convert "$2.png" "$2" && rm -f "$2.png"
-}
+picture_of() { "$python" "$page_py" "$devtools" --picture "$1" "$2.png" && convert "$2.png" "$2" && rm -f "$2.png"; }
