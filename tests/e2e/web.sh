@@ -89,8 +89,21 @@ title_of() {
 
 windows_named() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -r --arg re "$1" 'fromjson | .[] | select(.title | test($re)) | .id' 2>/dev/null; }
 
-# Keys go to chromium, which hands them to the page; Qt gives them to its active window.
-focus_window() { xdotool search --onlyvisible --pid "$browser_pid" windowfocus --sync 2>/dev/null; }
+# Keys go to chromium, which hands them to the page; Qt gives them to its active window. A
+# window not active is clicked, as a player would, in its bottom-left corner, where no other
+# window of the game lies.
+window_is_active() { [ "$(shown_window "$1" | jq -r .active)" = true ]; }
+focus_window() {
+    local browser X Y WIDTH HEIGHT w
+    browser=$(xdotool search --onlyvisible --pid "$browser_pid" 2>/dev/null | head -n 1)
+    xdotool windowfocus --sync "$browser" 2>/dev/null
+    window_is_active "$1" && return
+    eval "$(xdotool getwindowgeometry --shell "$browser" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    w=$(shown_window "$1")
+    xdotool mousemove $((X + $(jq .x <<<"$w") + 2)) \
+        $((Y + HEIGHT - $(page innerHeight) + $(jq '.y + .h' <<<"$w") - 3)) click 1
+    wait_until "window $1 active" 2000 window_is_active "$1"
+}
 
 # Qt places its screen, and so its windows, where the canvas lies in the page.
 picture_of() { "$python" "$page_py" "$devtools" --picture "$1" "$2.png" && convert "$2.png" "$2" && rm -f "$2.png"; }
