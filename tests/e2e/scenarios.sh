@@ -327,3 +327,13 @@ scenario_offline() {
     ! grep -q '" [45][0-9][0-9] ' "$tmp/server.log" || fail "the page asked for what its folder has not:
 $(grep '" [45][0-9][0-9] ' "$tmp/server.log")"
 }
+
+# On the web: "Quitter", confirmed, leaves the page saying in French how to play again, and the
+# page still answers.
+scenario_quit() {
+    wait_title "Gromzak   Points:  0"
+    choose_general 2
+    wait_window '^Confirmation$'
+    keys_to "$found" Return
+    wait_until "the page's last word" 5000 page_says $'La partie est terminée.\nPour rejouer, rechargez la page.'
+}

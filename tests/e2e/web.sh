@@ -28,6 +28,11 @@ page() { "$python" "$page_py" "$devtools" "$1"; }
 # One window of the page's list, by id, as JSON.
 shown_window() { page 'JSON.stringify(gromzaks.shown)' | jq -r 'fromjson | .[]' | jq -c --arg id "$1" 'select(.id == $id)'; }
 
+# The line the page shows in place of the game, if any.
+page_says() {
+    [ "$(page 'getComputedStyle(message).display == "none" ? "" : message.textContent' | jq -r .)" = "$1" ]
+}
+
 describe_display() {
     [ -n "$main_win" ] && picture_of "$main_win" "$1" 2>/dev/null && echo "  game window: $1"
     echo "  windows in the page: $(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null)"
@@ -52,7 +57,7 @@ start_game() {
     # The window leaves room for the playfield at its own size, not twice it. No host but ours
     # can be reached: the page plays from its folder's files alone.
     chromium --no-sandbox --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
-        --no-default-browser-check --disable-features=Translate --window-position=0,0 \
+        --no-default-browser-check --test-type --lang=fr --window-position=0,0 \
         --ignore-gpu-blocklist --use-gl=angle --use-angle=swiftshader --enable-unsafe-swiftshader \
         --window-size=760,560 --app="http://127.0.0.1:$port/" >"$tmp/game.log" 2>&1 &
     browser_pid=$!
