@@ -3,6 +3,8 @@
 // French number conversions and the random numbers.
 
 #include <cmath>
+#include <string>
+#include <string_view>
 
 #include <QtTest>
 
@@ -337,6 +339,29 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(french::toText(value), text);
+    }
+
+    // On the web the C library reads and writes the decimals under the French format; it does
+    // as the C++ library does here.
+    void theWebsConversionsAgreeWithTheDesktops()
+    {
+        using french::detail::Library;
+        const std::string huge = "1" + std::string(400, '0');
+        const std::string tiny = "0." + std::string(400, '0') + "1";
+        for (const std::string& decimal : {std::string("10000"), std::string("2.5"), std::string(".5"),
+                                           std::string("5."), std::string("00.1"), huge, tiny,
+                                           std::string("1.2.3"), std::string("."), std::string()})
+            QCOMPARE(french::detail::readDecimal(decimal, Library::c),
+                     french::detail::readDecimal(decimal, Library::cpp));
+        for (const double value : {0.5, 1.0 / 3, -0.25, 1e20, 1e-7, 1e308})
+            for (const int decimals : {0, 14, 340}) {
+                char c[800];
+                char cpp[800];
+                const char* cEnd = french::detail::writeDecimal(value, decimals, c, c + sizeof c, Library::c);
+                const char* cppEnd = french::detail::writeDecimal(value, decimals, cpp, cpp + sizeof cpp, Library::cpp);
+                QVERIFY(cEnd && cppEnd);
+                QCOMPARE(std::string_view(c, cEnd), std::string_view(cpp, cppEnd));
+            }
     }
 
     // Every run draws the same: the first values of the fixed seed, as k / 2^24.
