@@ -19,7 +19,8 @@ python=/usr/bin/python3
 
 eval "$(declare -f stop_display | sed '1s/stop_display/x11_stop_display/')"
 stop_display() {
-    [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null
+    # chromium writes into its profile until it has gone, and the profile goes with the scratch
+    [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null && wait "$browser_pid" 2>/dev/null
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
     x11_stop_display
 }
@@ -56,7 +57,8 @@ start_game() {
     port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$tmp/server.log" | head -n 1)
     # The window leaves room for the playfield at its own size, not twice it. No host but ours
     # can be reached: the page plays from its folder's files alone.
-    chromium --no-sandbox --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
+    chromium --no-sandbox --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" \
+        --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
         --no-default-browser-check --test-type --lang=fr --window-position=0,0 \
         --ignore-gpu-blocklist --use-gl=angle --use-angle=swiftshader --enable-unsafe-swiftshader \
         --window-size=760,560 --app="http://127.0.0.1:$port/" >"$tmp/game.log" 2>&1 &
