@@ -9,7 +9,9 @@
 #   rest    the same showing the game before a game, from 2 s after it shows, for 10 s;
 #   play    the same in a game with the alien bullets crawling, from 4 s after "Oui", for 10 s;
 #   lost    the default first game left alone: milliseconds from "Oui" to the Score box, on
-#           the web and on X11 one after the other.
+#           the web and on X11 one after the other; on the web also as the page saw it, from
+#           the Confirmation box gone to the Score box shown (lost-page), without the time the
+#           key takes to reach the page and the page's windows take to be looked at.
 # Prints a row a measurement, then the median and the spread of the rounds.
 #   bench/web.sh [--rounds N] [--what "first blank rest play lost"] [PAGE_FOLDER [PROGRAM]]
 #                (build-web/ and build/gromzaks by default)
@@ -56,15 +58,21 @@ if [ "${1:-}" = --session ]; then
             echo "= play $(cpu_over 10)"
             window_count_is '^Score$' 0 || fail "the game ended during the measure"
             ;;
-        lost) # as bench/load.sh measures it
+        lost) # as bench/load.sh measures it; on the web also as the page saw it
             wait_title "Gromzak   Points:  0"
+            [ "$2" = web ] && page 'const list = gromzaks.windows.bind(gromzaks); gromzaks.seen = [];
+                gromzaks.windows = text => { list(text); gromzaks.seen.push([performance.now(), text]); }; 0' >/dev/null
             choose_general 1
             wait_window '^Confirmation$'
             focus_window "$found"
             started=$(date +%s%N)
             xdotool key Return
             wait_window '^Score$' 20000
-            echo "= lost $((($(date +%s%N) - started) / 1000000))"
+            inpage=
+            [ "$2" = web ] && inpage=$(page 'const seen = gromzaks.seen, box = /"Confirmation"/;
+                const gone = seen.find(([, text], i) => i > 0 && box.test(seen[i - 1][1]) && !box.test(text));
+                Math.round(seen.find(([, text]) => /"Score"/.test(text))[0] - gone[0])')
+            echo "= lost $((($(date +%s%N) - started) / 1000000)) $inpage"
             ;;
     esac
     exit 0
@@ -73,16 +81,17 @@ fi
 rounds=3 whats="first blank rest play lost"
 [ "${1:-}" = --rounds ] && rounds=$2 && shift 2
 [ "${1:-}" = --what ] && whats=$2 && shift 2
-whats=${whats/lost/lost lost-x11}
+whats=${whats/lost/lost lost-page lost-x11}
 page=$(realpath "${1:-$root/build-web}") program=$(realpath "${2:-$root/build/gromzaks}")
 results=$(mktemp)
 for ((round = 1; round <= rounds; round++)); do
-    for what in $whats; do
+    for what in ${whats/lost-page /}; do
         display=web game=$page
         [ "$what" = lost-x11 ] && display=x11 game=$program
         figure=$(bash "$0" --session "$display" "$game" "${what%-x11}" 2>/dev/null | sed -n 's/^= [a-z]* //p')
         echo "round $round: $what ${figure:--}"
-        [ -n "$figure" ] && echo "$what $figure" >>"$results"
+        [ -n "$figure" ] && echo "$what ${figure%% *}" >>"$results"
+        [[ "$figure" == *" "* ]] && echo "$what-page ${figure#* }" >>"$results"
     done
 done
 echo "SUMMARY (median, lowest to highest, over $rounds rounds)"
