@@ -28,6 +28,8 @@ if [ "${1:-}" = --session ]; then
     . "$root/tests/e2e/lib.sh"
     # shellcheck source=SCRIPTDIR/../tests/e2e/scenarios.sh
     . "$root/tests/e2e/scenarios.sh"
+    # shellcheck source=SCRIPTDIR/measure.sh
+    . "$here/measure.sh"
     # CPU time so far of chromium and every process it started, in nanoseconds.
     tree_cpu_ns() {
         local pids=" $browser_pid " pid ppid grew=1
@@ -38,7 +40,7 @@ if [ "${1:-}" = --session ]; then
                 [[ "$pids" == *" $ppid "* && "$pids" != *" $pid "* ]] && pids+="$pid " grew=1
             done
         done
-        for pid in $pids; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ n += $1 } END { printf "%.0f\n", n }'
+        for pid in $pids; do cpu_ns "$pid"; done | awk '{ n += $1 } END { printf "%.0f\n", n }'
     }
     cpu_over() { # SECONDS: CPU % of chromium's processes
         local c0 t0 c1 t1

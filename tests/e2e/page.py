@@ -3,9 +3,10 @@
 """Asks the page that chromium shows, through its debugging port (the DevTools protocol over a
 WebSocket, with nothing but Python's standard library):
     page.py PORT EXPRESSION          prints the value of a JavaScript expression, as JSON
-    page.py PORT --picture ID FILE   writes a PNG picture of the window ID of those the page
-                                     lists (gromzaks.shown); of the game window, from its top
-                                     to the playfield's bottom and across the playfield
+    page.py PORT --inside ID         prints "X Y W H", the inside of the window ID of those the
+                                     page lists (gromzaks.shown): of the game window, from its
+                                     top to the playfield's bottom and across the playfield
+    page.py PORT --picture ID FILE   writes a PNG picture of that inside
 Exit 0 done, 1 when the page cannot be reached or the expression throws."""
 
 import base64
@@ -83,7 +84,7 @@ def main():
     port = int(sys.argv[1])
     try:
         sock = page_socket(port)
-        if sys.argv[2] != "--picture":
+        if sys.argv[2] not in ("--inside", "--picture"):
             result = ask(sock, 1, "Runtime.evaluate", {"expression": sys.argv[2], "returnByValue": True})
             if "exceptionDetails" in result or "result" not in result:
                 print(f"page.py: {json.dumps(result)}", file=sys.stderr)
@@ -97,6 +98,9 @@ def main():
         clip = ({"x": field["x"], "y": window["y"], "width": field["w"],
                  "height": field["y"] + field["h"] - window["y"]} if field else
                 {"x": window["x"], "y": window["y"], "width": window["w"], "height": window["h"]})
+        if sys.argv[2] == "--inside":
+            print(clip["x"], clip["y"], clip["width"], clip["height"])
+            return 0
         picture = ask(sock, 2, "Page.captureScreenshot", {"format": "png", "clip": dict(clip, scale=1)})
         with open(sys.argv[4], "wb") as out:
             out.write(base64.b64decode(picture["data"]))

@@ -26,8 +26,9 @@ stop_display() {
 }
 
 page() { "$python" "$page_py" "$devtools" "$1"; }
-# One window of the page's list, by id, as JSON.
-shown_window() { page 'JSON.stringify(gromzaks.shown)' | jq -r 'fromjson | .[]' | jq -c --arg id "$1" 'select(.id == $id)'; }
+# The windows of the page's list, as JSON, one a line; and one of them, by id.
+windows_shown() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -c 'fromjson | .[]' 2>/dev/null; }
+shown_window() { windows_shown | jq -c --arg id "$1" 'select(.id == $id)'; }
 
 # The line the page shows in place of the game, if any.
 page_says() {
@@ -70,19 +71,15 @@ start_game() {
 }
 
 game_window_shown() {
-    main_win=$(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null |
-        jq -r 'fromjson | .[] | select(.title | test("^( Gromzaks|Gromzak)")) | .id' 2>/dev/null | head -n 1)
+    main_win=$(windows_shown | jq -r 'select(.title | test("^( Gromzaks|Gromzak)")) | .id' | head -n 1)
     [ -n "$main_win" ]
 }
 
-# Sets WIDTH and HEIGHT: a box's or the help window's size, or the game window's inside down
-# to the playfield's bottom and across its width.
+# Sets WIDTH and HEIGHT: a box's or the help window's size, or the game window's inside (see
+# page.py).
 window_size() {
-    local w
-    w=$(shown_window "$1")
-    [ -n "$w" ] || return 1
-    eval "$(jq -r 'if .field then "WIDTH=\(.field.w) HEIGHT=\(.field.y + .field.h - .y)"
-                   else "WIDTH=\(.w) HEIGHT=\(.h)" end' <<<"$w")"
+    local x y
+    read -r x y WIDTH HEIGHT < <("$python" "$page_py" "$devtools" --inside "$1") && [ -n "$HEIGHT" ]
 }
 
 # The page's caption, without the no-break spaces that keep its spaces in the tab.
@@ -94,7 +91,7 @@ title_of() {
     fi
 }
 
-windows_named() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -r --arg re "$1" 'fromjson | .[] | select(.title | test($re)) | .id' 2>/dev/null; }
+windows_named() { windows_shown | jq -r --arg re "$1" 'select(.title | test($re)) | .id'; }
 
 # Keys go to chromium, which hands them to the page; Qt gives them to its active window. A
 # window not active is clicked, as a player would, in its bottom-left corner, where no other
