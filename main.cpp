@@ -50,7 +50,6 @@ int main(int argc, char* argv[])
                         if (helpHost)
                             helpHost->show();
                     }});
-    form.Form_Load();
 
     runtime::qt::GameWindow window(form, dialogs);
     helpHost = new help::qt::HelpWindowHost(&window); // the help window goes with the game window

@@ -52,7 +52,7 @@ void frameFigure(QJsonObject& results)
     fullPlayfield(scene);
     std::printf(
         "1. Frame cost, the full playfield (%zu pictures, %zu banners), 1000 frames (anchor 16.7 ms)\n",
-        scene.pictures.size(), scene.labels.size());
+        scene.pictures.size(), scene.banners.size());
     QJsonArray json;
     for (int scale = 1; scale <= 2; ++scale) {
         const int width = int(game::fieldWidth / 15) * scale, height = int(game::fieldHeight / 15) * scale;

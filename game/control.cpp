@@ -6,8 +6,8 @@ namespace game {
 
 namespace {
 
-const QString confirmationTitle = QStringLiteral("Confirmation");
-const QString leavePreviousGame = QStringLiteral("Êtes vous sûr de quitter la partie précédente?");
+constexpr char confirmationTitle[] = "Confirmation";
+constexpr char leavePreviousGame[] = "Êtes vous sûr de quitter la partie précédente?";
 
 // Where a new game puts the alien bullets: above the blue row, so that the first alien-fire
 // tick launches them all.
@@ -20,19 +20,23 @@ static_assert(bulletsReady < blueRowTop);
 // formation counts as not built; on no, nothing changes.
 bool mmm::confirmAndStop()
 {
-    if (outside_.dialogs.messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle)
-        == runtime::answerNo)
+    if (messageBox(leavePreviousGame, runtime::styleYesNoExclamation, confirmationTitle) == runtime::answerNo)
         return false;
 
-    dem.setEnabled(false);
+    stopPlay();
     vaisseautimer.setEnabled(false);
-    pg.setEnabled(false);
-    Timer1.setEnabled(false);
-    anim.setEnabled(false);
     PERDUGAGNE.setEnabled(false);
-    tiretimer.setEnabled(false);
-    Text1.Text = QStringLiteral("0");
+    Text1.Text = "0";
     return true;
+}
+
+// What every end of a game switches off, a start or a stop as well as a win or a loss: the
+// fleet's build, descent and wiggle, the hits of the shots, the end of the extra shot and the
+// alien fire. Each leaves the ship and the outcome check to its own steps.
+void mmm::stopPlay()
+{
+    for (Timer* timer : {&dem, &anim, &pg, &Timer1, &tiretimer})
+        timer->setEnabled(false);
 }
 
 void mmm::demarrer_Click()
@@ -42,7 +46,7 @@ void mmm::demarrer_Click()
     perd.Visible = false;
     gagne.Visible = false;
 
-    demarrer.Caption = QStringLiteral("Redémarrer");
+    demarrer.Caption = "Redémarrer";
     aide.Enabled = false;
     opt.Enabled = false;
     score = 0;
@@ -121,7 +125,7 @@ void mmm::stopi_Click()
         return;
 
     stopi.Enabled = false;
-    demarrer.Caption = QStringLiteral("Redémarrer");
+    demarrer.Caption = "Redémarrer";
     score = 0;
     aide.Enabled = true;
     // The formation stays on the field; the next start must tear it down.
@@ -132,8 +136,7 @@ void mmm::stopi_Click()
 
 void mmm::quit_Click()
 {
-    if (outside_.dialogs.messageBox(QStringLiteral("Etes vous sûr?"), runtime::styleYesNo, confirmationTitle)
-        != runtime::answerNo)
+    if (messageBox("Etes vous sûr?", runtime::styleYesNo, confirmationTitle) != runtime::answerNo)
         outside_.endProgram();
 }
 
@@ -149,7 +152,7 @@ void mmm::Timer2_Timer()
     if (captionScore_ == score)
         return;
     captionScore_ = score;
-    Caption = QStringLiteral("Gromzak   Points:  ") + runtime::french::toText(score);
+    Caption = "Gromzak   Points:  " + runtime::french::toText(score);
 }
 
 void mmm::Timer3_Timer()

@@ -50,7 +50,7 @@ void mmm::dem_Timer()
         return;
     }
 
-    Text1.Text = QStringLiteral("1");
+    Text1.Text = "1";
     PERDUGAGNE.setEnabled(true);
     general.Enabled = true;
     if (animation.value() == 1)
@@ -84,7 +84,7 @@ void mmm::anim_Timer()
 void mmm::anima_Click()
 {
     anima.Checked = !anima.Checked;
-    animation.Text = anima.Checked ? QStringLiteral("1") : QStringLiteral("0");
+    animation.Text = anima.Checked ? "1" : "0";
 }
 
 // The alien bullets fall from the blue row. Each launch scatters them all across the field.
@@ -98,7 +98,7 @@ void mmm::tiretimer_Timer()
             bullet.Top = launchHeight - 75;
         if (bullet.Top <= launchHeight) {
             for (std::int16_t k = 0; k <= lastAlienBullet; ++k)
-                tire(k).Left = outside_.random.next() * bulletSpread;
+                tire(k).Left = random() * bulletSpread;
             bullet.Top = launchHeight + 30;
         }
         bullet.Top += vittire;

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
-#include <QString>
-
 #include "runtime/cell.h"
 #include "runtime/clock.h"
+#include "runtime/codes.h"
 #include "runtime/dialogs.h"
 #include "runtime/form.h"
 #include "runtime/int16.h"
@@ -20,6 +20,7 @@
 #include "runtime/random.h"
 #include "runtime/scene.h"
 #include "runtime/sprites.h"
+#include "runtime/watched.h"
 
 namespace game {
 
@@ -91,8 +92,10 @@ using runtime::keySpace;
 // and the window shows the old picture (see runtime/watched.h). So the state holds only:
 //   - plain numbers here, in Fields, which the clock compares byte for byte around every tick
 //     and whenever the change count is read;
-//   - members that count their own changes: Cell, Sprite, SpriteArray, Label, Timer, MenuItem,
-//     and runtime::Watched<T> for anything else.
+//   - members that tell the clock's count of their changes: Cell, Sprite, SpriteArray, Label,
+//     Timer, MenuItem, and runtime::Watched<T> for anything else;
+//   - and the draws and boxes, which the game counts itself (random(), messageBox(),
+//     inputBox()).
 // A plain member of mmm outside Fields breaks the rule without a word: the soak test that plays
 // each game with and without sleeping timers is what catches it.
 //
@@ -105,16 +108,18 @@ struct Fields {
     //   anim_Timer.
     // nbtir: the newest shot: 1, the permanent shot alone; 2, the extra shot too. Form_Load,
     //   tirer, Timer1_Timer, removeExtraShot.
-    // sensib: twips added on each side of an alien in the hit test. Form_Load, sensibilite_Click.
-    // vitvais: the ship's step a ship tick (twips). Form_Load, vitfuse_Click.
+    // sensib: twips added on each side of an alien in the hit test. Form_Load, the option
+    //   "Sensibilité du tir sur les e-t".
+    // vitvais: the ship's step a ship tick (twips). Form_Load, the option "Vitesse de la fusée".
     // vittire: the alien bullets' fall a tiretimer tick (twips), part of the starting bonus too.
-    //   Form_Load, vitmechtir_Click.
+    //   Form_Load, the option "Vitesse du tir des e-t".
     // col: the column a loop over the formation is at; pg_Timer hands its own to shotPass.
     //   tearDownFormation, dem_Timer, anim_Timer, pg_Timer, PERDUGAGNE_Timer.
     // score: the points of the caption. demarrer_Click and stopi_Click set 0; setScore, from
     //   addStartingBonus, shotPass and win.
     // reste: the hits still needed to win. Form_Load, restoreFirstColumn, shotPass.
-    // vitballe: the rise of the player's shots a ship tick (twips). Form_Load, vittir_Click.
+    // vitballe: the rise of the player's shots a ship tick (twips). Form_Load, the option
+    //   "Vitesse du tir de la fusée".
     std::int16_t nbcol = 0;
     std::int16_t decal = 0;
     std::int16_t nbtir = 0;
@@ -132,7 +137,7 @@ struct OptionDialog; // a question of the "Options" menu
 
 // The game window: every field, cell, sprite, banner, timer and menu item of the game, and
 // the procedures that run on them. The procedures read and write this shared state directly;
-// each is kept in the order of its steps.
+// each is kept in the order of its steps. Made, it is loaded: shown, its timers may tick.
 class mmm final : public runtime::Form, public Fields {
 public:
     // What the game needs from the program around it.
@@ -144,6 +149,7 @@ public:
     };
     explicit mmm(Outside outside);
 
+    // The window's load, run once by the constructor: the fields' first values.
     void Form_Load();
 
     // Menu "Général"
@@ -151,12 +157,8 @@ public:
     void stopi_Click();
     void quit_Click();
 
-    // Menu "Options"
-    void vitfuse_Click();
-    void vite_Click();
-    void sensibilite_Click();
-    void vittir_Click();
-    void vitmechtir_Click();
+    // Menu "Options": its five questions are asked by askOption, from the table of
+    // options/options.h.
 
     // Menu bar command "Aide"
     void aide_Click();
@@ -184,25 +186,24 @@ public:
     void Timer2_Timer();
     void Timer3_Timer();
 
-    std::vector<MenuItem*> menuBar() override;
     void scene(runtime::Scene& out) const override;
 
     // Text cells, numbers as text.
     // Text1: "1" once the formation stands, "0" until then. dem_Timer; demarrer_Click and
     //   stopi_Click (through confirmAndStop) set "0".
-    // tempe: the descent interval in milliseconds. vite_Click.
+    // tempe: the descent interval in milliseconds. The option "Vitesse des e-t".
     // animation: "1" while the wiggle is chosen, "0" otherwise. anima_Click.
     // valyou: the steering: "4" left, "6" right, "0" none. Form_KeyDown, Form_KeyUp.
     // valyout: nbtir as the last firing left it ("0" before the first): the fire key makes a
     //   shot only while nbtir differs from it. tirer.
     // Textsouc: the countdown to the saucer's next crossing, which goes on while it is 0 or
     //   less. soucoupe_Timer, parkSaucer.
-    Cell Text1{"0"};
-    Cell tempe{"10000"};
-    Cell animation{"1"};
-    Cell valyou{"0"};
-    Cell valyout{"0"};
-    Cell Textsouc{"0"};
+    Cell Text1{clock.changes, "0"};
+    Cell tempe{clock.changes, "10000"};
+    Cell animation{clock.changes, "1"};
+    Cell valyou{clock.changes, "0"};
+    Cell valyout{clock.changes, "0"};
+    Cell Textsouc{clock.changes, "0"};
 
     // Sprites. The alien arrays have one member a column, 1 to nbcol; a green or blue alien
     // keeps the hits it still takes in its Tag.
@@ -240,21 +241,27 @@ public:
     static const std::array<TimerTick, 10> timerTicks;
 
     // Menus
-    MenuItem general{"Général"};             // starts, stops and quits; greyed while the formation builds
-    MenuItem demarrer{"Démarrer"};           // a new game, "Redémarrer" once one has been started
-    MenuItem stopi{"Arreter"};               // stops the game in progress
-    MenuItem quit{"Quitter"};                // ends the program
-    MenuItem opt{"Options"};                 // the settings, only between games
-    MenuItem vitfuse{"Vitesse de la fusée"}; // vitvais
-    MenuItem vite{"Vitesse des e-t"};        // the descent interval, tempe
-    MenuItem sensibilite{"Sensibilité du tir sur les e-t"}; // sensib
-    MenuItem vittir{"Vitesse du tir de la fusée"};          // vitballe
-    MenuItem vitmechtir{"Vitesse du tir des e-t"};          // vittire
-    MenuItem anima{"Animation des e-t", true};              // the wiggle on or off, animation
-    MenuItem aide{"Aide"};                                  // the help window, only between games
+    MenuItem general{clock.changes, "Général"}; // starts, stops and quits; greyed while the formation builds
+    MenuItem demarrer{clock.changes, "Démarrer"}; // a new game, "Redémarrer" once one has been started
+    MenuItem stopi{clock.changes, "Arreter"};     // stops the game in progress
+    MenuItem quit{clock.changes, "Quitter"};      // ends the program
+    MenuItem opt{clock.changes, "Options"};       // the settings, only between games
+    MenuItem vitfuse{clock.changes, "Vitesse de la fusée"};                // vitvais
+    MenuItem vite{clock.changes, "Vitesse des e-t"};                       // the descent interval, tempe
+    MenuItem sensibilite{clock.changes, "Sensibilité du tir sur les e-t"}; // sensib
+    MenuItem vittir{clock.changes, "Vitesse du tir de la fusée"};          // vitballe
+    MenuItem vitmechtir{clock.changes, "Vitesse du tir des e-t"};          // vittire
+    MenuItem anima{clock.changes, "Animation des e-t", true};              // the wiggle on or off, animation
+    MenuItem aide{clock.changes, "Aide"}; // the help window, only between games
 
 private:
+    // The Form runtime's boxes and random numbers; each is something that happened.
+    std::int16_t messageBox(const std::string& prompt, std::int16_t style, const std::string& title);
+    std::string inputBox(const std::string& prompt, const std::string& title, const std::string& proposed);
+    float random();
+
     bool confirmAndStop();
+    void stopPlay();
     void tearDownFormation();
     void restoreFirstColumn();
     void addStartingBonus();
@@ -264,13 +271,13 @@ private:
     bool isHit(const Sprite& alien, const Sprite& shot) const;
     void removeExtraShot(std::int16_t extraShot);
     void win();
-    void lose(const QString& why);
+    void lose(const std::string& why);
     void parkFirstBullet();
     void askOption(const OptionDialog& dialog);
 
     Outside outside_;
-    runtime::Watched<std::optional<std::int16_t>>
-        captionScore_; // the score the caption shows, once it shows one
+    // The score the caption shows, once it shows one.
+    runtime::Watched<std::optional<std::int16_t>> captionScore_{clock.changes};
 };
 
 } // namespace game

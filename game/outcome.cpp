@@ -6,8 +6,8 @@ namespace game {
 
 namespace {
 
-const QString scoreTitle = QStringLiteral("Score");
-const QString bulletLoss = QStringLiteral("Vous avez été touché par une balle ennemie ");
+constexpr char scoreTitle[] = "Score";
+constexpr char bulletLoss[] = "Vous avez été touché par une balle ennemie ";
 
 } // namespace
 
@@ -35,42 +35,34 @@ void mmm::PERDUGAGNE_Timer()
     for (col = 1; col <= last; ++col) {
         for (const Sprite* alien : {&mechv(col), &mechb(col), &mechr(col)}) {
             if (alien->Visible && alien->Top > vaisseau.Top) {
-                lose(QString());
+                lose("");
                 return;
             }
         }
     }
 }
 
+// The game timers stop at once, before the steps that follow them, which change nothing of
+// what they would do.
 void mmm::win()
 {
-    tiretimer.setEnabled(false);
-    dem.setEnabled(false);
+    stopPlay();
     setScore(score + winBonus);
-    anim.setEnabled(false);
-    Timer1.setEnabled(false);
     parkFirstBullet();
     gagne.Visible = true;
-    pg.setEnabled(false);
-    outside_.dialogs.messageBox(QStringLiteral("Bravo vous avez gagné ") + runtime::french::toText(winBonus)
-                                    + QStringLiteral(" pt de plus en gagnant, votre score est de: ")
-                                    + runtime::french::toText(score),
-                                runtime::styleInformation, scoreTitle);
-    // Only now: no second ending can be found while the player reads the message.
+    messageBox("Bravo vous avez gagné " + runtime::french::toText(winBonus)
+                   + " pt de plus en gagnant, votre score est de: " + runtime::french::toText(score),
+               runtime::styleInformation, scoreTitle);
     PERDUGAGNE.setEnabled(false);
 }
 
-void mmm::lose(const QString& why)
+void mmm::lose(const std::string& why)
 {
-    dem.setEnabled(false);
-    anim.setEnabled(false);
-    Timer1.setEnabled(false);
+    stopPlay();
     perd.Visible = true;
-    tiretimer.setEnabled(false);
-    pg.setEnabled(false);
     parkFirstBullet();
-    outside_.dialogs.messageBox(why + QStringLiteral("Votre score est de: ") + runtime::french::toText(score),
-                                runtime::styleInformation, scoreTitle);
+    messageBox(why + "Votre score est de: " + runtime::french::toText(score), runtime::styleInformation,
+               scoreTitle);
     PERDUGAGNE.setEnabled(false);
 }
 

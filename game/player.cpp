@@ -21,9 +21,9 @@ constexpr float rightReentry = 8240;
 void mmm::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/)
 {
     if (KeyCode == keyLeft)
-        valyou.Text = QStringLiteral("4");
+        valyou.Text = "4";
     if (KeyCode == keyRight)
-        valyou.Text = QStringLiteral("6");
+        valyou.Text = "6";
     if (KeyCode == keySpace)
         tirer();
 }
@@ -31,7 +31,7 @@ void mmm::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/)
 // Releasing any key stops the ship, whatever key is still held.
 void mmm::Form_KeyUp(std::int16_t /*KeyCode*/, std::int16_t /*Shift*/)
 {
-    valyou.Text = QStringLiteral("0");
+    valyou.Text = "0";
 }
 
 // The fire key creates the extra shot at the ship, only while there is none.
@@ -127,7 +127,7 @@ void mmm::shotPass(std::int16_t testedShot, std::int16_t removableShot, std::int
         if (alien == &mechr(column)) {
             alien->Visible = false;
         } else {
-            const std::int16_t left = saturated(runtime::french::numberOf(alien->Tag) - 1);
+            const std::int16_t left = saturated(runtime::french::numberOf(alien->Tag.get()) - 1);
             alien->Tag = runtime::french::toText(left);
             if (left == 0)
                 alien->Visible = false;

@@ -4,24 +4,28 @@
 
 #include "options/options.h"
 #include "runtime/french.h"
+#include "runtime/text.h"
 
 namespace game {
 
 namespace {
 
-enum Row { shipSpeed, descent, sensitivity, shotSpeed, alienShotSpeed };
-
 constexpr double shortestDescentSeconds = shortestDescent / 1000.0;
+constexpr double millisecondsPerSecond = 1000;
 
 const OptionDialog dialogs[] = {
-    {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 1200, 20, &mmm::vitvais, &mmm::vitfuse},
-    {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10", 35,
-     shortestDescentSeconds, nullptr, &mmm::vite},
-    {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 300, 0,
-     &mmm::sensib, &mmm::sensibilite},
-    {"Quelle est la vitesse du tir?", "Vitesse?", "200", 600, 20, &mmm::vitballe, &mmm::vittir},
-    {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 250, 1, &mmm::vittire, &mmm::vitmechtir},
+    {"Quelle est la vitesse de la fusée?", "Vitesse?", "240", 20, 1200, &mmm::vitvais, &mmm::vitfuse},
+    {"Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?", "10",
+     shortestDescentSeconds, 35, nullptr, &mmm::vite},
+    {"Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?", "20", 0, 300, &mmm::sensib,
+     &mmm::sensibilite},
+    {"Quelle est la vitesse du tir?", "Vitesse?", "200", 20, 600, &mmm::vitballe, &mmm::vittir},
+    {"Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30", 1, 250, &mmm::vittire,
+     &mmm::vitmechtir},
 };
+
+// A refused answer is shown this long at most, so that its box stays on the screen.
+constexpr std::size_t shownCharacters = 40;
 
 } // namespace
 
@@ -30,49 +34,27 @@ std::span<const OptionDialog> optionDialogs()
     return dialogs;
 }
 
-void mmm::vitfuse_Click()
+// The one place that knows where the descent is kept.
+double optionValue(const mmm& w, const OptionDialog& option)
 {
-    askOption(dialogs[shipSpeed]);
-}
-void mmm::vite_Click()
-{
-    askOption(dialogs[descent]);
-}
-void mmm::sensibilite_Click()
-{
-    askOption(dialogs[sensitivity]);
-}
-void mmm::vittir_Click()
-{
-    askOption(dialogs[shotSpeed]);
-}
-void mmm::vitmechtir_Click()
-{
-    askOption(dialogs[alienShotSpeed]);
+    return option.setting ? w.*option.setting : w.tempe.value() / millisecondsPerSecond;
 }
 
 void mmm::askOption(const OptionDialog& dialog)
 {
-    const QString title = QString::fromUtf8(dialog.title);
-    const QString answer = outside_.dialogs.inputBox(QString::fromUtf8(dialog.prompt), title,
-                                                     QString::fromUtf8(dialog.proposed));
-    if (answer.isEmpty())
+    const std::string answer = inputBox(dialog.prompt, dialog.title, dialog.proposed);
+    if (answer.empty())
         return;
 
     const std::optional<double> number = runtime::french::toNumber(answer);
     if (!number) {
-        // A long paste is cut short, so that the box stays on the screen, and never inside a
-        // character.
-        QString shown = answer;
-        if (qsizetype cut = 40; answer.size() > cut) {
-            if (answer.at(cut - 1).isHighSurrogate())
-                --cut;
-            shown = answer.left(cut) + QString::fromUtf8("…");
-        }
-        outside_.dialogs.messageBox(QString::fromUtf8("\"%1\" n'est pas un nombre. Tapez un nombre comme 12 "
-                                                      "ou 2,5\u00A0; le réglage ne change pas.")
-                                        .arg(shown),
-                                    runtime::styleInformation, title);
+        std::string shown(runtime::text::firstCharacters(answer, shownCharacters));
+        if (shown.size() < answer.size())
+            shown += "…";
+        messageBox(
+            "\"" + shown
+                + "\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.",
+            runtime::styleInformation, dialog.title);
         return;
     }
 
@@ -88,7 +70,7 @@ void mmm::askOption(const OptionDialog& dialog)
     if (dialog.setting)
         this->*dialog.setting = runtime::french::toInt16(held).value(); // within the bounds, so it fits
     else
-        tempe.Text = runtime::french::toText(held * 1000);
+        tempe.Text = runtime::french::toText(held * millisecondsPerSecond);
 }
 
 } // namespace game

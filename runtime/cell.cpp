@@ -7,7 +7,7 @@ namespace runtime {
 
 double Cell::value() const
 {
-    return french::numberOf(Text);
+    return french::numberOf(Text.get());
 }
 
 void Cell::setValue(std::int16_t value)

@@ -2,8 +2,7 @@
 #pragma once
 
 #include <cstdint>
-
-#include <QString>
+#include <string>
 
 #include "runtime/watched.h"
 
@@ -11,10 +10,9 @@ namespace runtime {
 
 // An invisible text box that holds a number as text, in the French format.
 struct Cell {
-    Cell() = default;
-    explicit Cell(const char* text) : Text(QString::fromUtf8(text)) {}
+    Cell(ChangeCount& changes, const char* text) : Text(changes, text) {}
 
-    Watched<QString> Text;
+    Watched<std::string> Text;
 
     // The text read as a number. The game writes only numbers here; any other text is a
     // programming error.

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "runtime/watched.h"
-
 namespace runtime {
 
 void Clock::detach(Timer* timer)
@@ -27,14 +25,14 @@ void Clock::noteMovedValues()
 {
     if (valuesMoved()) {
         valuesSeen_.assign(values_.begin(), values_.end());
-        noteChange();
+        changes.note();
     }
 }
 
 std::uint64_t Clock::countChanges()
 {
     noteMovedValues();
-    return changes();
+    return changes.value();
 }
 
 Clock::Due Clock::firstDue(std::int64_t t)
@@ -45,7 +43,7 @@ Clock::Due Clock::firstDue(std::int64_t t)
         if (!timer->ticks())
             continue;
         if (timer->resting_) {
-            if (timer->restingSince_ == changes())
+            if (timer->restingSince_ == changes.value())
                 continue; // asleep: its ticks would change nothing
             timer->due_ = timer->comingTick(order);
             timer->resting_ = false;
@@ -72,12 +70,12 @@ void Clock::advanceTo(std::int64_t t)
         Timer* timer = due.timer;
         now_ = timer->due_;
         ranAtNow_ = due.order;
-        const std::uint64_t before = changes();
+        const std::uint64_t before = changes.value();
         timer->tick();
         noteMovedValues();
-        if (!everyTick_ && changes() == before) {
+        if (!everyTick_ && changes.value() == before) {
             timer->resting_ = true;
-            timer->restingSince_ = changes();
+            timer->restingSince_ = changes.value();
         }
     }
     now_ = t;
@@ -115,7 +113,7 @@ Timer::~Timer()
 
 bool Timer::sleeping() const
 {
-    return resting_ && restingSince_ == changes();
+    return resting_ && restingSince_ == clock_.changes.value();
 }
 
 std::int64_t Timer::comingTick(std::size_t order) const
@@ -135,7 +133,7 @@ void Timer::restart()
 {
     due_ = clock_.now() + interval_;
     resting_ = false;
-    noteChange();
+    clock_.changes.note();
 }
 
 void Timer::setEnabled(bool on)
@@ -143,7 +141,7 @@ void Timer::setEnabled(bool on)
     if (on == enabled_)
         return;
     enabled_ = on;
-    noteChange();
+    clock_.changes.note();
     if (on)
         restart();
 }
@@ -153,7 +151,7 @@ void Timer::setInterval(int ms)
     const int interval = std::max(ms, 0);
     if (interval != interval_) {
         interval_ = interval;
-        noteChange();
+        clock_.changes.note();
     }
     if (enabled_)
         restart();
@@ -184,7 +182,7 @@ void Timer::tick()
         // A tick that failed would fail again at the next one: the timer stays off until the
         // game switches it on again (a new game, say).
         enabled_ = false;
-        noteChange();
+        clock_.changes.note();
         throw;
     }
 }

@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "runtime/watched.h"
+
 namespace runtime {
 
 class Timer;
@@ -20,7 +22,7 @@ class Timer;
 //
 // A tick depends only on the game's state. So a tick that changed nothing would change nothing
 // again, as long as nothing else changes: its timer sleeps, keeping its rhythm, and skips its
-// ticks until a change (see watched.h) wakes it, at its first tick after that change. When all
+// ticks until a change to the game (its count of changes, below) wakes it, at its first tick after that change. When all
 // the timers sleep nothing is due, and the clock can be moved on by hours at once. The game
 // played is exactly the one where every tick runs.
 class Clock {
@@ -48,10 +50,14 @@ public:
     // must outlive the clock's use of them.
     void watch(std::span<const std::byte> values);
 
-    // The game's change count (see watched.h), once the plain values that moved since the last
-    // look are counted: the one way to tell that something changed, for the clock and for
-    // whoever shows the game.
+    // The game's change count, once the plain values that moved since the last look are
+    // counted: the one way to tell that something changed, for the clock and for whoever shows
+    // the game.
     std::uint64_t countChanges();
+
+    // What every part of the game tells of its changes: its timers, sprites, cells, banners,
+    // menus, its caption, and the game itself for a number drawn or a box shown.
+    ChangeCount changes;
 
     // Every tick runs, none sleeps: the same game, the slow way, to compare with.
     void setEveryTick(bool on) { everyTick_ = on; }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/errors.h"
 
-#include <QString>
-#include <QtGlobal>
+#include <cstdio>
 
 #include "runtime/dialogs.h"
 
@@ -13,12 +12,12 @@ void FailureReport::run(const std::function<void()>& procedure)
     try {
         procedure();
     } catch (const std::exception& error) {
-        qWarning("Gromzaks: %s", error.what());
+        std::fprintf(stderr, "Gromzaks: %s\n", error.what());
         if (!reported_.insert(error.what()).second)
             return;
-        dialogs_.messageBox(QStringLiteral("Une erreur interne s'est produite ; le jeu continue.\n\n%1")
-                                .arg(QString::fromUtf8(error.what())),
-                            styleCritical, QStringLiteral("Gromzaks"));
+        dialogs_.messageBox(std::string("Une erreur interne s'est produite ; le jeu continue.\n\n")
+                                + error.what(),
+                            styleCritical, "Gromzaks");
     }
 }
 

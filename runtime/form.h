@@ -2,28 +2,24 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include <QString>
-
 #include "runtime/clock.h"
+#include "runtime/codes.h"
 #include "runtime/menuitem.h"
 #include "runtime/scene.h"
+#include "runtime/watched.h"
 
 namespace runtime {
-
-// The key codes of the keyboard events that the game listens to.
-inline constexpr std::int16_t keyLeft = 37;
-inline constexpr std::int16_t keyRight = 39;
-inline constexpr std::int16_t keySpace = 32;
 
 // A window of the game: its clock and timers, caption, menu bar, keys and playfield. The view
 // shows it and turns the player's actions into calls on it; the game never sees a widget.
 class Form {
 public:
-    Form(QString caption, float width, float height)
-        : Caption(std::move(caption)),
+    Form(std::string caption, float width, float height)
+        : Caption(clock.changes, std::move(caption)),
           clientWidth(width),
           clientHeight(height)
     {
@@ -31,9 +27,6 @@ public:
     virtual ~Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
-
-    // The menus and commands of the menu bar, left to right.
-    virtual std::vector<MenuItem*> menuBar() = 0;
 
     // Fills `out` with what the playfield shows now.
     virtual void scene(Scene& out) const = 0;
@@ -49,10 +42,11 @@ public:
             item.click();
     }
 
-    Clock clock; // created before the timers of the derived window, which attach to it
-    Watched<QString> Caption;
-    const float clientWidth;  // twips
-    const float clientHeight; // twips
+    Clock clock;                    // made first: every part of the window tells its count of changes
+    Watched<std::string> Caption;   // UTF-8
+    std::vector<MenuItem*> menuBar; // its menus and commands, left to right
+    const float clientWidth;        // twips
+    const float clientHeight;       // twips
 };
 
 } // namespace runtime

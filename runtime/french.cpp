@@ -2,6 +2,7 @@
 #include "runtime/french.h"
 
 #include "runtime/errors.h"
+#include "runtime/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,45 +22,47 @@ namespace runtime::french {
 namespace {
 
 // Most numbers the game reads are its own: a few digits, perhaps a minus sign. They are read
-// in place, without the copies that the general reading makes.
-std::optional<double> shortWholeNumber(QStringView text)
+// in place, without the copy that the general reading makes.
+std::optional<double> shortWholeNumber(std::string_view text)
 {
-    const bool negative = text.startsWith(u'-');
-    const QStringView digits = text.sliced(negative ? 1 : 0);
-    if (digits.isEmpty() || digits.size() > 15)
+    const bool negative = text.starts_with('-');
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty() || digits.size() > 15)
         return std::nullopt;
     std::int64_t value = 0; // under 10^15, exact as a double
-    for (const QChar c : digits) {
-        if (c < u'0' || c > u'9')
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
             return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
+        value = value * 10 + (c - '0');
     }
     return negative ? -double(value) : double(value);
 }
 
 } // namespace
 
-std::optional<double> toNumber(const QString& text)
+std::optional<double> toNumber(std::string_view text)
 {
     if (const auto number = shortWholeNumber(text))
         return number;
-    const QString trimmed = text.trimmed();
+    // Past the white space around it, a number has only ASCII characters: any other byte ends
+    // the reading.
+    const std::string_view trimmed = runtime::text::trimmed(text);
     std::string ascii; // the same number with a full stop, for the standard parser
-    ascii.reserve(static_cast<std::size_t>(trimmed.size()));
-    qsizetype i = 0;
-    if (i < trimmed.size() && (trimmed[i] == u'-' || trimmed[i] == u'+')) {
-        if (trimmed[i] == u'-')
+    ascii.reserve(trimmed.size());
+    std::size_t i = 0;
+    if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) {
+        if (trimmed[i] == '-')
             ascii += '-';
         ++i;
     }
     bool digits = false;
     bool comma = false;
     for (; i < trimmed.size(); ++i) {
-        const QChar c = trimmed[i];
-        if (c >= u'0' && c <= u'9') {
-            ascii += static_cast<char>(c.unicode());
+        const char c = trimmed[i];
+        if (c >= '0' && c <= '9') {
+            ascii += c;
             digits = true;
-        } else if (c == u',' && !comma) {
+        } else if (c == ',' && !comma) {
             ascii += '.';
             comma = true;
         } else {
@@ -76,11 +79,11 @@ std::optional<double> toNumber(const QString& text)
     return negative ? -*value : *value;
 }
 
-double numberOf(const QString& text)
+double numberOf(std::string_view text)
 {
     if (const auto number = toNumber(text))
         return *number;
-    throw ProgrammingError(QStringLiteral("\"%1\" is not a number").arg(text).toStdString());
+    throw ProgrammingError("\"" + std::string(text) + "\" is not a number");
 }
 
 std::optional<std::int16_t> toInt16(double value)
@@ -92,19 +95,19 @@ std::optional<std::int16_t> toInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-QString toText(double value)
+std::string toText(double value)
 {
     if (std::isnan(value))
-        return QStringLiteral("0");
+        return "0";
     value = std::clamp(value, -DBL_MAX, DBL_MAX);
     if (value == 0)
-        return QStringLiteral("0"); // also -0
+        return "0"; // also -0
     if (value == std::trunc(value) && std::fabs(value) < 1e15) {
         // The game's own numbers, written at every tick: straight from their digits.
         char digits[24];
         const char* end =
             std::to_chars(std::begin(digits), std::end(digits), static_cast<long long>(value)).ptr;
-        return QString::fromLatin1(digits, end - digits);
+        return std::string(digits, static_cast<std::size_t>(end - digits));
     }
 
     // Fifteen significant digits, written out in full and trimmed of trailing zeros.
@@ -113,7 +116,7 @@ QString toText(double value)
     char buffer[400];
     char* end = detail::writeDecimal(value, decimals, buffer, buffer + sizeof buffer);
     if (!end)
-        return QStringLiteral("0");
+        return "0";
     std::string text(buffer, end);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')
@@ -122,10 +125,9 @@ QString toText(double value)
             text.pop_back();
     }
     if (text == "-0")
-        text = "0";
-    QString result = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    result.replace(u'.', u',');
-    return result;
+        return "0";
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
 }
 
 namespace detail {
@@ -174,7 +176,8 @@ std::optional<double> readDecimal(std::string_view decimal, Library library)
 char* writeDecimal(double value, int decimals, char* first, char* last, Library library)
 {
     if (library == Library::c) {
-        const int written = std::snprintf(first, static_cast<std::size_t>(last - first), "%.*f", decimals, value);
+        const int written =
+            std::snprintf(first, static_cast<std::size_t>(last - first), "%.*f", decimals, value);
         if (written < 0 || written >= last - first)
             return nullptr;
         std::replace(first, first + written, decimalPoint(), '.');

@@ -2,26 +2,33 @@
 #pragma once
 
 #include <cstdint>
-
-#include <QString>
+#include <string>
+#include <utility>
 
 #include "runtime/watched.h"
 
 namespace runtime {
 
-// A text banner drawn over the playfield: a box in twips filled with its back colour, the
-// caption in its fore colour.
+// How a banner looks, fixed at design: a box in twips filled with its back colour, the caption
+// in its fore colour.
+struct Banner {
+    std::string caption; // UTF-8
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    double fontPoints = 8.25;
+    std::uint32_t foreColor = 0x000000; // RGB
+    std::uint32_t backColor = 0xFFFFFF;
+    bool operator==(const Banner&) const = default;
+};
+
+// A text banner drawn over the playfield; the game only shows and hides it.
 struct Label {
-    Watched<QString> Caption;
-    Watched<float> Left = 0;
-    Watched<float> Top = 0;
-    Watched<float> Width = 0;
-    Watched<float> Height = 0;
-    Watched<double> fontPoints = 8.25;
-    Watched<std::uint32_t> foreColor = 0x000000; // RGB
-    Watched<std::uint32_t> backColor = 0xFFFFFF;
-    Watched<bool> Visible = false;
-    bool operator==(const Label&) const = default;
+    Label(ChangeCount& changes, Banner banner) : look(std::move(banner)), Visible(changes, false) {}
+
+    const Banner look;
+    Watched<bool> Visible;
 };
 
 } // namespace runtime

@@ -2,10 +2,9 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
-
-#include <QString>
 
 #include "runtime/watched.h"
 
@@ -13,7 +12,10 @@ namespace runtime {
 
 // An item of the menu bar: a drop-down menu (it has items) or a command (it has a click).
 struct MenuItem {
-    explicit MenuItem(QString caption, bool checked = false) : Caption(std::move(caption)), Checked(checked)
+    MenuItem(ChangeCount& changes, std::string caption, bool checked = false)
+        : Caption(changes, std::move(caption)),
+          Enabled(changes, true),
+          Checked(changes, checked)
     {
     }
     MenuItem(const MenuItem&) = delete;
@@ -28,9 +30,9 @@ struct MenuItem {
     // The player can choose it: it and every menu that holds it are enabled.
     bool reachable() const { return Enabled && (!parent || parent->reachable()); }
 
-    Watched<QString> Caption;
-    Watched<bool> Enabled = true;
-    Watched<bool> Checked = false;
+    Watched<std::string> Caption; // UTF-8
+    Watched<bool> Enabled;
+    Watched<bool> Checked;
     std::function<void()> click;
     std::vector<MenuItem*> items;
     MenuItem* parent = nullptr;

@@ -4,24 +4,13 @@
 #include <cstdint>
 #include <random>
 
-#include "runtime/watched.h"
-
 namespace runtime {
 
 // Uniform single-precision values in [0, 1).
 class Random {
 public:
     virtual ~Random() = default;
-
-    // A draw changes the generator: the next one differs.
-    float next()
-    {
-        noteChange();
-        return draw();
-    }
-
-protected:
-    virtual float draw() = 0;
+    virtual float next() = 0;
 };
 
 // Always the same seed, so every run of the program draws the same sequence.
@@ -32,8 +21,7 @@ public:
     explicit SeededRandom(std::uint32_t seed = defaultSeed) : engine_(seed) {}
 
     // The top 24 bits of the engine make every float of the form k / 2^24 equally likely.
-protected:
-    float draw() override { return static_cast<float>(engine_() >> 8) * 0x1p-24f; }
+    float next() override { return static_cast<float>(engine_() >> 8) * 0x1p-24f; }
 
 private:
     std::mt19937 engine_; // the standard fixes its output, so the sequence is the same everywhere

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
 #include <vector>
-
-#include <QString>
 
 #include "runtime/label.h"
 #include "runtime/sprites.h"
@@ -12,7 +11,7 @@ namespace runtime {
 
 // One picture of the playfield as the view draws it, in twips.
 struct ScenePicture {
-    QString picture;
+    std::string picture;
     float left = 0;
     float top = 0;
     float width = 0;
@@ -20,16 +19,17 @@ struct ScenePicture {
     bool operator==(const ScenePicture&) const = default;
 };
 
-// What a window shows at one moment: its shown pictures, then its shown banners on top, in
-// drawing order. Two equal scenes look the same, so the view repaints only on a change.
+// What a window shows at one moment, as plain values: its shown pictures, then its shown
+// banners on top, in drawing order. Two equal scenes look the same, so the view repaints only
+// on a change.
 struct Scene {
     std::vector<ScenePicture> pictures;
-    std::vector<Label> labels;
+    std::vector<Banner> banners;
 
     void clear()
     {
         pictures.clear();
-        labels.clear();
+        banners.clear();
     }
     void add(const Sprite& sprite)
     {
@@ -43,7 +43,7 @@ struct Scene {
     void add(const Label& label)
     {
         if (label.Visible)
-            labels.push_back(label);
+            banners.push_back(label.look);
     }
     bool operator==(const Scene&) const = default;
 };

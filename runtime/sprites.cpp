@@ -1,27 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/sprites.h"
 
-#include <utility>
-
 #include "runtime/errors.h"
 
 namespace runtime {
 
-SpriteArray::SpriteArray(QString name, std::int16_t index, Sprite design) : name_(std::move(name))
+SpriteArray::SpriteArray(ChangeCount& changes, std::string name, std::int16_t index,
+                         const SpriteDesign& design)
+    : changes_(changes),
+      name_(std::move(name))
 {
-    addDesignMember(index, std::move(design));
+    addDesignMember(index, design);
 }
 
-void SpriteArray::addDesignMember(std::int16_t index, Sprite design)
+void SpriteArray::addDesignMember(std::int16_t index, const SpriteDesign& design)
 {
-    if (exists(index))
-        fail("already exists", index);
-    if (index < 0)
-        fail("cannot exist", index);
-    if (static_cast<std::size_t>(index) >= members_.size())
-        members_.resize(static_cast<std::size_t>(index) + 1);
-    members_[static_cast<std::size_t>(index)] = std::make_unique<Sprite>(std::move(design));
-    noteChange();
+    add(index, std::make_unique<Sprite>(changes_, design));
 }
 
 void SpriteArray::create(std::int16_t index)
@@ -33,9 +27,21 @@ void SpriteArray::create(std::int16_t index)
     });
     if (!lowest)
         fail("has no member to copy for", index);
-    Sprite copy = *lowest;
-    copy.Visible = false;
-    addDesignMember(index, std::move(copy));
+    auto copy = std::make_unique<Sprite>(*lowest);
+    copy->Visible = false;
+    add(index, std::move(copy));
+}
+
+void SpriteArray::add(std::int16_t index, std::unique_ptr<Sprite> member)
+{
+    if (exists(index))
+        fail("already exists", index);
+    if (index < 0)
+        fail("cannot exist", index);
+    if (static_cast<std::size_t>(index) >= members_.size())
+        members_.resize(static_cast<std::size_t>(index) + 1);
+    members_[static_cast<std::size_t>(index)] = std::move(member);
+    changes_.note();
 }
 
 void SpriteArray::destroy(std::int16_t index)
@@ -43,15 +49,14 @@ void SpriteArray::destroy(std::int16_t index)
     if (!exists(index))
         fail("does not exist", index);
     members_[static_cast<std::size_t>(index)].reset();
-    noteChange();
+    changes_.note();
     while (!members_.empty() && !members_.back())
         members_.pop_back();
 }
 
 void SpriteArray::fail(const char* what, std::int16_t index) const
 {
-    throw ProgrammingError(
-        QStringLiteral("%1(%2) %3").arg(name_).arg(index).arg(QLatin1String(what)).toStdString());
+    throw ProgrammingError(name_ + "(" + std::to_string(index) + ") " + what);
 }
 
 } // namespace runtime

@@ -3,25 +3,46 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
-
-#include <QString>
 
 #include "runtime/watched.h"
 
 namespace runtime {
 
+// A sprite as it stands at design, in twips.
+struct SpriteDesign {
+    std::string picture; // names the artwork; the view knows how to draw it
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    bool visible = false;
+    std::string tag;
+};
+
 // A picture placed on the window, in twips. A hidden sprite keeps and changes its position
-// like a shown one. `picture` names the artwork; the view knows how to draw it.
+// like a shown one. Its picture and size are those of its design.
 struct Sprite {
-    Watched<QString> picture;
-    Watched<float> Left = 0;
-    Watched<float> Top = 0;
-    Watched<float> Width = 0;
-    Watched<float> Height = 0;
-    Watched<bool> Visible = false;
-    Watched<QString> Tag;
+    Sprite(ChangeCount& changes, const SpriteDesign& design)
+        : picture(design.picture),
+          Left(changes, design.left),
+          Top(changes, design.top),
+          Width(design.width),
+          Height(design.height),
+          Visible(changes, design.visible),
+          Tag(changes, design.tag)
+    {
+    }
+
+    const std::string picture;
+    Watched<float> Left;
+    Watched<float> Top;
+    const float Width;
+    const float Height;
+    Watched<bool> Visible;
+    Watched<std::string> Tag; // free text, UTF-8
 };
 
 // Sprites that share a name and are told apart by a 16-bit index. Members live at stable
@@ -29,10 +50,10 @@ struct Sprite {
 class SpriteArray {
 public:
     // `name` appears in the error raised when the array is misused.
-    SpriteArray(QString name, std::int16_t index, Sprite design);
+    SpriteArray(ChangeCount& changes, std::string name, std::int16_t index, const SpriteDesign& design);
 
     // A further member that exists from the start, like the first one.
-    void addDesignMember(std::int16_t index, Sprite design);
+    void addDesignMember(std::int16_t index, const SpriteDesign& design);
 
     bool exists(std::int16_t index) const { return find(index) != nullptr; }
 
@@ -67,9 +88,11 @@ private:
         const auto slot = static_cast<std::size_t>(index);
         return index >= 0 && slot < members_.size() ? members_[slot].get() : nullptr;
     }
+    void add(std::int16_t index, std::unique_ptr<Sprite> member);
     [[noreturn]] void fail(const char* what, std::int16_t index) const;
 
-    QString name_;
+    ChangeCount& changes_;
+    std::string name_;
     std::vector<std::unique_ptr<Sprite>> members_; // slot i holds member i, or nothing
 };
 

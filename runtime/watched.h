@@ -7,33 +7,30 @@
 
 namespace runtime {
 
-// Every change to the game's state moves this count on, wherever it is made: a sprite moved, a
-// banner shown, a timer switched, a menu greyed, a number drawn, a box shown. While it stands
-// still nothing has changed, so the clock lets timers whose last tick changed nothing sleep,
-// and the window redraws nothing. One count for the thread the game runs on: a change made
-// to another game of the same thread only wakes things up for nothing.
-inline thread_local std::uint64_t changeCount = 0;
+// The change count of one game: every change to its state moves it on, wherever it is made (a
+// sprite moved, a banner shown, a timer switched, a menu greyed, a number drawn, a box shown).
+// While it stands still nothing has changed, so the clock lets timers whose last tick changed
+// nothing sleep, and the window redraws nothing. Each game has its own, so that a change to
+// one game never wakes another.
+class ChangeCount {
+public:
+    ChangeCount() = default;
+    ChangeCount(const ChangeCount&) = delete;
+    ChangeCount& operator=(const ChangeCount&) = delete;
 
-inline std::uint64_t changes()
-{
-    return changeCount;
-}
+    void note() { ++count_; }
+    std::uint64_t value() const { return count_; }
 
-inline void noteChange()
-{
-    ++changeCount;
-}
+private:
+    std::uint64_t count_ = 0;
+};
 
-// A value of the game's state that counts its changes: storing a different value is a change,
-// storing the same one is not. It reads like the value itself.
+// A value of a game's state that tells that game's count of its changes: storing a different
+// value is a change, storing the same one is not. It reads like the value itself. A copy tells
+// the same count.
 template <typename T> class Watched {
 public:
-    Watched() = default;
-    template <typename U>
-    requires(!std::is_same_v<std::remove_cvref_t<U>, Watched>) Watched(U&& value)
-        : value_(std::forward<U>(value))
-    {
-    }
+    explicit Watched(ChangeCount& changes, T value = T{}) : changes_(&changes), value_(std::move(value)) {}
     Watched(const Watched&) = default;
     Watched& operator=(const Watched& other) { return *this = other.value_; }
 
@@ -43,7 +40,7 @@ public:
         T changed(std::forward<U>(value));
         if (!(value_ == changed)) {
             value_ = std::move(changed);
-            noteChange();
+            changes_->note();
         }
         return *this;
     }
@@ -63,7 +60,8 @@ public:
     }
 
 private:
-    T value_{};
+    ChangeCount* changes_;
+    T value_;
 };
 
 } // namespace runtime

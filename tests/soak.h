@@ -45,10 +45,10 @@ public:
     explicit RandomDialogs(Source& source) : source_(source) {}
 
     std::optional<std::int16_t> nextAnswer; // for the next Yes/No box
-    std::optional<QString> nextTyped;       // for the next input box
+    std::optional<std::string> nextTyped;   // for the next input box
     int boxes = 0;                          // boxes of either kind shown
 
-    std::int16_t showMessage(const QString&, std::int16_t style, const QString&) override
+    std::int16_t messageBox(const std::string&, std::int16_t style, const std::string&) override
     {
         ++boxes;
         if (!runtime::asksYesNo(style))
@@ -58,7 +58,7 @@ public:
         return pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
     }
 
-    QString showInput(const QString&, const QString&, const QString& proposed) override
+    std::string inputBox(const std::string&, const std::string&, const std::string& proposed) override
     {
         ++boxes;
         if (nextTyped)
@@ -66,16 +66,16 @@ public:
         switch (pick(9)) {
         case 0: return {}; // cancelled, or emptied
         case 1: return proposed;
-        case 2: return QString::number(pick(100001) - 50000);
-        case 3: return QString::number(pick(2000)) + "," + QString::number(pick(1000));
-        case 4: return QString::number(pick(700));
+        case 2: return std::to_string(pick(100001) - 50000);
+        case 3: return std::to_string(pick(2000)) + "," + std::to_string(pick(1000));
+        case 4: return std::to_string(pick(700));
         case 5: {
             static const char* const odd[] = {"abc", "2.5", "1,2,3", " ", "-", "1e3", "00", "00,1", "0,0001"};
-            return QString::fromLatin1(odd[pick(9)]);
+            return odd[pick(9)];
         }
-        case 6: return QString(pick(40) + 1, QChar('9'));
-        case 7: return "-" + QString::number(pick(100000));
-        default: return "0," + QString::number(pick(400));
+        case 6: return std::string(static_cast<std::size_t>(pick(40) + 1), '9');
+        case 7: return "-" + std::to_string(pick(100000));
+        default: return "0," + std::to_string(pick(400));
         }
     }
 
@@ -106,8 +106,7 @@ inline std::string brokenRule(const game::mmm& w)
     if (phaseOf(w) == Phase::Unknown)
         return "the menus and timers match no phase";
     for (const game::OptionDialog& option : game::optionDialogs()) {
-        // The descent interval is kept in milliseconds; the others as typed.
-        const double value = option.setting ? w.*option.setting : w.tempe.value() / 1000;
+        const double value = game::optionValue(w, option);
         if (value < option.minimum || value > option.maximum)
             return std::string("the answer to \"") + option.prompt + "\" is held at " + std::to_string(value)
                    + ", out of its bounds";
@@ -119,9 +118,9 @@ inline std::string brokenRule(const game::mmm& w)
         double hits = 0;
         for (std::int16_t c = 1; c <= game::formationColumns; ++c) {
             if (w.mechv(c).Visible)
-                hits += runtime::french::numberOf(w.mechv(c).Tag);
+                hits += runtime::french::numberOf(w.mechv(c).Tag.get());
             if (w.mechb(c).Visible)
-                hits += runtime::french::numberOf(w.mechb(c).Tag);
+                hits += runtime::french::numberOf(w.mechb(c).Tag.get());
             if (w.mechr(c).Visible)
                 hits += 1;
         }
@@ -144,7 +143,7 @@ struct Stats {
 // as at load), starts a new game and plays it well for at most `ms`; returns the time played.
 inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::int64_t ms)
 {
-    const auto answer = [&](runtime::MenuItem& item, std::optional<QString> typed) {
+    const auto answer = [&](runtime::MenuItem& item, std::optional<std::string> typed) {
         dialogs.nextAnswer = runtime::answerYes;
         dialogs.nextTyped = std::move(typed);
         w.choose(item);
@@ -219,7 +218,6 @@ private:
         w_ = std::make_unique<game::mmm>(
             game::mmm::Outside{dialogs_, alienFire_, [this] { ended_ = true; }, [] {}});
         w_->clock.setEveryTick(everyTick_);
-        w_->Form_Load();
     }
 
     void play()
@@ -232,11 +230,7 @@ private:
         } else if (kind < 9) {
             w.Form_KeyUp(keys[pick(5)], 0);
         } else if (kind < 12) {
-            std::vector<runtime::MenuItem*> items;
-            for (runtime::MenuItem* top : w.menuBar()) {
-                items.push_back(top);
-                items.insert(items.end(), top->items.begin(), top->items.end());
-            }
+            const std::vector<runtime::MenuItem*> items = menuItems(w);
             w.choose(*items[static_cast<std::size_t>(pick(int(items.size())))]);
         } else if (kind == 19 && pick(4) == 0
                    && (phaseOf(w) == Phase::Building || phaseOf(w) == Phase::Playing)) {

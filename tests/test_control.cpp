@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 #include "runtime/errors.h"
 
@@ -12,7 +14,7 @@ using game::mmm;
 
 namespace {
 
-const QString leaveTheGame = "Confirmation (52): Êtes vous sûr de quitter la partie précédente?";
+const std::string leaveTheGame = "Confirmation (52): Êtes vous sûr de quitter la partie précédente?";
 
 } // namespace
 
@@ -24,16 +26,16 @@ private slots:
     {
         Game g;
         const mmm& w = g.w;
-        QCOMPARE(w.Caption, QString(" Gromzaks v1.0"));
+        QCOMPARE(w.Caption, std::string(" Gromzaks v1.0"));
         QCOMPARE(w.nbtir, 1);
         QCOMPARE(w.nbcol, 1);
         QCOMPARE(w.decal, 10);
         QCOMPARE(settings(w), "240 10000 50 200 30");
         QCOMPARE(w.reste, 126);
         QCOMPARE(w.score, 0);
-        QCOMPARE(w.animation.Text, QString("1"));
+        QCOMPARE(w.animation.Text, std::string("1"));
         for (const runtime::Cell* cell : {&w.Text1, &w.valyou, &w.valyout, &w.Textsouc})
-            QCOMPARE(cell->Text, QString("0"));
+            QCOMPARE(cell->Text, std::string("0"));
         QCOMPARE(g.phase(), Phase::Idle);
         QVERIFY(w.anima.Checked);
 
@@ -52,20 +54,20 @@ private slots:
         runtime::Scene scene;
         w.scene(scene);
         QCOMPARE(scene.pictures.size(), std::size_t(4));
-        QVERIFY(scene.labels.empty());
+        QVERIFY(scene.banners.empty());
     }
 
     void theCaptionShowsTheScoreFromTheFirstTick()
     {
         Game g;
         g.advance(1);
-        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
+        QCOMPARE(g.w.Caption, std::string("Gromzak   Points:  0"));
         g.start();
         g.advance(1);
-        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  58"));
+        QCOMPARE(g.w.Caption, std::string("Gromzak   Points:  58"));
         g.w.score = -5;
         g.advance(1);
-        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  -5"));
+        QCOMPARE(g.w.Caption, std::string("Gromzak   Points:  -5"));
     }
 
     void aFirstStartAnsweredNoStaysIdle()
@@ -85,9 +87,9 @@ private slots:
         QCOMPARE(g.phase(), Phase::Building);
         QCOMPARE(g.w.score, 58);
         QCOMPARE(g.w.nbcol, 1);
-        QCOMPARE(g.w.Text1.Text, QString("0"));
+        QCOMPARE(g.w.Text1.Text, std::string("0"));
         QCOMPARE(g.w.dem.interval(), 150); // the first game builds slower
-        QCOMPARE(g.w.demarrer.Caption, QString("Redémarrer"));
+        QCOMPARE(g.w.demarrer.Caption, std::string("Redémarrer"));
         QCOMPARE(g.w.tir(1).Left, 3600.0f); // no teardown at the first start
         QCOMPARE(g.w.tire(0).Top, 1080.0f);
     }
@@ -114,7 +116,7 @@ private slots:
         QFETCH(int, vittire);
         QFETCH(int, score);
         Game g;
-        g.w.tempe.Text = tempe;
+        g.w.tempe.Text = tempe.toStdString();
         g.w.vittire = static_cast<std::int16_t>(vittire);
         g.start();
         QCOMPARE(int(g.w.score), score);
@@ -135,11 +137,11 @@ private slots:
         QCOMPARE(g.w.score, 0);
         QCOMPARE(g.w.nbcol, 2);
         QCOMPARE(g.w.dem.interval(), 100);
-        QCOMPARE(g.w.Text1.Text, QString("0"));
+        QCOMPARE(g.w.Text1.Text, std::string("0"));
         QCOMPARE(members(g.w.mechv), 21); // frozen where it stood
         QCOMPARE(g.w.vaisseau.Left, 1234.0f);
         g.advance(1);
-        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  0"));
+        QCOMPARE(g.w.Caption, std::string("Gromzak   Points:  0"));
     }
 
     void aNewGameTearsTheFormationDownAndRestoresItsFirstColumn_data()
@@ -220,7 +222,7 @@ private slots:
     void theTimersOfAGameRunOnlyDuringIt()
     {
         Game g;
-        const QString always = "Timer2 Timer3 soucoupe";
+        const std::string always = "Timer2 Timer3 soucoupe";
         QCOMPARE(timersOn(g.w), always);
         g.start();
         QCOMPARE(timersOn(g.w), always + " dem pg Timer1 tiretimer vaisseautimer");
@@ -255,7 +257,7 @@ private slots:
         for (int ms = 0; ms < 2000; ++ms)
             report.run([&g] { g.advance(1); }); // one wake-up of the window a millisecond
         QCOMPARE(failures(), 1);
-        QVERIFY2(g.dialogs.last().endsWith("tire(4) does not exist"), qPrintable(g.dialogs.last()));
+        QVERIFY2(g.dialogs.last().ends_with("tire(4) does not exist"), g.dialogs.last().c_str());
         QCOMPARE(timersOn(g.w), "Timer2 Timer3 soucoupe dem anim pg Timer1 vaisseautimer");
 
         g.w.tir.destroy(1); // another failure is shown too

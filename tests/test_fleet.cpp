@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 
 using game::mmm;
@@ -49,7 +51,7 @@ private slots:
         QCOMPARE(g.w.mechb(21).Left, 7880.0f);
         QCOMPARE(g.phase(), Phase::Building); // "Général" still greyed
         QVERIFY(!g.w.general.Enabled);
-        QCOMPARE(g.w.Text1.Text, QString("0"));
+        QCOMPARE(g.w.Text1.Text, std::string("0"));
         g.advance(interval);
         QCOMPARE(g.phase(), Phase::Playing);
     }
@@ -80,7 +82,7 @@ private slots:
         QVERIFY(g.w.general.Enabled);
         QVERIFY(g.w.PERDUGAGNE.enabled());
         QVERIFY(g.w.anim.enabled());
-        QCOMPARE(g.w.Text1.Text, QString("1"));
+        QCOMPARE(g.w.Text1.Text, std::string("1"));
         QCOMPARE(g.w.dem.interval(), 10000);
         QCOMPARE(g.w.mechv(1).Top, 120.0f);
         QCOMPARE(g.w.mechb(21).Top, 600.0f);
@@ -118,7 +120,7 @@ private slots:
         QFETCH(QString, tempe);
         QFETCH(int, interval);
         Game g;
-        g.w.tempe.Text = tempe;
+        g.w.tempe.Text = tempe.toStdString();
         g.startPlaying();
         QCOMPARE(g.w.dem.interval(), interval);
         g.advance(interval - 1);
@@ -180,10 +182,10 @@ private slots:
         QVERIFY(g.w.anima.Checked);
         g.w.choose(g.w.anima);
         QVERIFY(!g.w.anima.Checked);
-        QCOMPARE(g.w.animation.Text, QString("0"));
+        QCOMPARE(g.w.animation.Text, std::string("0"));
         g.w.choose(g.w.anima);
         QVERIFY(g.w.anima.Checked);
-        QCOMPARE(g.w.animation.Text, QString("1"));
+        QCOMPARE(g.w.animation.Text, std::string("1"));
         // The click neither starts nor stops the wiggle; the next formation does.
         g.startPlaying();
         g.stop();
@@ -299,17 +301,17 @@ private slots:
         Playing g;
         g.advance(10000);
         QCOMPARE(g.w.mechv(1).Top, 320.0f);
-        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        QCOMPARE(g.w.Textsouc.Text, std::string("0"));
         QCOMPARE(g.w.souc.Left, 8280.0f);
         g.w.mechv(1).Top = 500; // not above 500 yet
         g.advance(10);
-        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        QCOMPARE(g.w.Textsouc.Text, std::string("0"));
         g.w.mechv(1).Top = 320;
         g.advance(10000 - 10); // the second descent: 520
         QCOMPARE(g.w.mechv(1).Top, 520.0f);
-        QCOMPARE(g.w.Textsouc.Text, QString("0"));
+        QCOMPARE(g.w.Textsouc.Text, std::string("0"));
         g.advance(10); // first saucer tick: the countdown was 0, a crossing starts at once
-        QCOMPARE(g.w.Textsouc.Text, QString("-80"));
+        QCOMPARE(g.w.Textsouc.Text, std::string("-80"));
         QVERIFY(g.w.souc.Visible);
         QCOMPARE(g.w.souc.Left, 8080.0f);
         QCOMPARE(g.w.souc.Top, 0.0f);
@@ -341,7 +343,7 @@ private slots:
         Game g;
         g.w.mechv(1).Top = 520;
         g.saucerAt(left, shown);
-        g.w.Textsouc.Text = countdown;
+        g.w.Textsouc.Text = countdown.toStdString();
         for (int tick = 0; tick < ticks; ++tick)
             g.w.soucoupe_Timer();
         QFETCH(float, leftAfter);
@@ -349,7 +351,7 @@ private slots:
         QFETCH(QString, countdownAfter);
         QCOMPARE(g.w.souc.Left, leftAfter);
         QCOMPARE(g.w.souc.Visible, shownAfter);
-        QCOMPARE(g.w.Textsouc.Text, countdownAfter);
+        QCOMPARE(g.w.Textsouc.Text, countdownAfter.toStdString());
     }
 
     void aSaucerCycleIs125WaitingAnd67FlyingTicks()

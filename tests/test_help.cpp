@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "help/qt/helpwindow.h"
 #include "kit/game.h"
 #include "kit/menus.h"
@@ -80,7 +82,7 @@ private slots:
         p.choose("Démarrer");
         QCOMPARE(phaseOf(p.w), Phase::Building);
         QTest::keyPress(p.window.playfield(), Qt::Key_Left);
-        QCOMPARE(p.w.valyou.Text, QString("4"));
+        QCOMPARE(p.w.valyou.Text, std::string("4"));
         p.choose("Aide"); // greyed
         QCOMPARE(helpWindows(), QList<frmhelp*>{help});
         QVERIFY(help->isVisible());

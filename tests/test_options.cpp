@@ -4,25 +4,27 @@
 
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 #include "options/options.h"
 
 namespace {
 
-const QString defaults = "240 10000 50 200 30";
+const std::string defaults = "240 10000 50 200 30";
 
 // The questions by short names, in the order of the menu.
 const QStringList dialogs{"ship", "descent", "sensitivity", "shot", "alienShot"};
 
-runtime::MenuItem& itemOf(game::mmm& w, const QString& dialog)
+const game::OptionDialog& optionOf(const QString& dialog)
 {
-    return w.*game::optionDialogs()[static_cast<std::size_t>(dialogs.indexOf(dialog))].item;
+    return game::optionDialogs()[static_cast<std::size_t>(dialogs.indexOf(dialog))];
 }
 
-void answer(Game& g, const QString& dialog, const QString& typed)
+void answer(Game& g, const QString& dialog, const std::string& typed)
 {
     g.dialogs.typed.push_back(typed);
-    g.w.choose(itemOf(g.w, dialog));
+    g.w.choose(g.w.*optionOf(dialog).item);
 }
 
 } // namespace
@@ -58,6 +60,7 @@ private slots:
             {"shot", "100,5", "240 10000 50 100 30"},
             {"shot", "101,5", "240 10000 50 102 30"},
             {"shot", "600,4", "240 10000 50 600 30"},
+            {"shot", "601", "240 10000 50 600 30"},
             {"shot", "20,5", "240 10000 50 20 30"},
             {"alienShot", "0,4", "240 10000 50 200 1"},
             {"alienShot", "1,5", "240 10000 50 200 2"},
@@ -96,52 +99,31 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, after);
         Game g;
-        answer(g, dialog, typed);
-        QCOMPARE(settings(g.w), after);
+        answer(g, dialog, typed.toStdString());
+        QCOMPARE(settings(g.w), after.toStdString());
         QVERIFY(g.dialogs.boxes.empty());
     }
 
-    void eachDialogAsksItsOwnQuestion_data()
-    {
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("prompt");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("proposed");
-        const auto row = [](const char* dialog, const char* prompt, const char* title, const char* proposed) {
-            QTest::newRow(dialog) << QString(dialog) << QString(prompt) << QString(title)
-                                  << QString(proposed);
-        };
-        row("ship", "Quelle est la vitesse de la fusée?", "Vitesse?", "240");
-        row("descent", "Quelle est la vitesse des extra-terrestres? (descente en secondes)", "Vitesse?",
-            "10");
-        row("sensitivity", "Quelle est la sensibilité du tir sur les extra-terrestres?", "Sensibilité?",
-            "20");
-        row("shot", "Quelle est la vitesse du tir?", "Vitesse?", "200");
-        row("alienShot", "Quelle est la vitesse ddu tir des extra-terrestres?", "Vitesse?", "30");
-    }
-    // The proposed answer stays the same text whatever the setting holds; no answer (the box
-    // cancelled or emptied) changes nothing.
+    // Each item asks its own question. The proposed answer stays the same text whatever the
+    // setting holds; no answer (the box cancelled or emptied) changes nothing.
     void eachDialogAsksItsOwnQuestion()
     {
-        QFETCH(QString, dialog);
-        QFETCH(QString, prompt);
-        QFETCH(QString, title);
-        QFETCH(QString, proposed);
-        Game g;
-        answer(g, dialog, "");
-        QCOMPARE(settings(g.w), defaults);
-        answer(g, dialog, "7");
-        const QString changed = settings(g.w);
-        QVERIFY(changed != defaults);
-        answer(g, dialog, "");
-        QCOMPARE(settings(g.w), changed);
-        QCOMPARE(g.dialogs.inputs.size(), std::size_t(3));
-        for (const ScriptedDialogs::Input& input : g.dialogs.inputs) {
-            QCOMPARE(input.prompt, prompt);
-            QCOMPARE(input.title, title);
-            QCOMPARE(input.proposed, proposed);
+        for (const QString& dialog : dialogs) {
+            const game::OptionDialog& option = optionOf(dialog);
+            Game g;
+            answer(g, dialog, "");
+            QCOMPARE(settings(g.w), defaults);
+            answer(g, dialog, "7");
+            const std::string changed = settings(g.w);
+            QVERIFY(changed != defaults);
+            answer(g, dialog, "");
+            QCOMPARE(settings(g.w), changed);
+            QCOMPARE(g.dialogs.inputs.size(), std::size_t(3));
+            for (const ScriptedDialogs::Input& input : g.dialogs.inputs)
+                QCOMPARE(input.prompt + "|" + input.title + "|" + input.proposed,
+                         std::string(option.prompt) + "|" + option.title + "|" + option.proposed);
+            QVERIFY(g.dialogs.boxes.empty());
         }
-        QVERIFY(g.dialogs.boxes.empty());
     }
 
     void anAnswerThatIsNotANumberChangesNothingAndSaysSo_data()
@@ -153,8 +135,9 @@ private slots:
             QTest::addRow("ship %s", typed) << "ship" << typed << "Vitesse?";
             QTest::addRow("descent %s", typed) << "descent" << typed << "Vitesse?";
         }
-        QTest::newRow("sensitivity") << QString("sensitivity") << QString("beaucoup")
-                                     << QString("Sensibilité?");
+        QTest::newRow("sensitivity") << "sensitivity"
+                                     << "beaucoup"
+                                     << "Sensibilité?";
     }
     void anAnswerThatIsNotANumberChangesNothingAndSaysSo()
     {
@@ -162,13 +145,14 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, title);
         Game g;
-        answer(g, dialog, typed);
+        answer(g, dialog, typed.toStdString());
         QCOMPARE(settings(g.w), defaults);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));
         QCOMPARE(
             g.dialogs.last(),
-            title + " (64): \"" + typed
-                + "\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.");
+            (title + " (64): \"" + typed
+             + "\" n'est pas un nombre. Tapez un nombre comme 12 ou 2,5\u00A0; le réglage ne change pas.")
+                .toStdString());
         g.start();
         QCOMPARE(g.phase(), Phase::Building);
     }
@@ -176,11 +160,16 @@ private slots:
     void aLongAnswerIsCutShortInItsMessage()
     {
         Game g;
-        answer(g, "shot", QString(5000, u'x'));
-        QVERIFY2(g.dialogs.last().contains(": \"" + QString(40, u'x') + "…\" n'est pas un nombre."),
-                 qPrintable(g.dialogs.last()));
-        answer(g, "shot", QString(39, u'x') + QString::fromUtf8("😀")); // not cut inside the emoji
-        QVERIFY2(g.dialogs.last().contains(": \"" + QString(39, u'x') + "…\""), qPrintable(g.dialogs.last()));
+        // Forty characters, whatever their size: never cut inside one.
+        const auto shown = [&g](const std::string& typed) {
+            answer(g, "shot", typed);
+            const std::string& box = g.dialogs.last();
+            return box.substr(box.find('"') + 1, box.rfind('"') - box.find('"') - 1);
+        };
+        QCOMPARE(shown(std::string(5000, 'x')), std::string(40, 'x') + "…");
+        QCOMPARE(shown(std::string(39, 'x') + "😀é"), std::string(39, 'x') + "😀…");
+        QCOMPARE(shown(std::string(38, 'x') + "😀é"), std::string(38, 'x') + "😀é");
+        QCOMPARE(shown(std::string(40, 'x') + "\xff"), std::string(40, 'x') + "…"); // a stray byte counts too
     }
 
     // Options are greyed while a game runs, so a changed setting counts from the next start.
@@ -190,8 +179,8 @@ private slots:
         answer(g, "descent", "3");
         g.start();
         QCOMPARE(g.w.score, 186); // 55000 / 300 + 30 / 10
-        for (const QString& dialog : dialogs)
-            g.w.choose(itemOf(g.w, dialog));
+        for (const game::OptionDialog& option : game::optionDialogs())
+            g.w.choose(g.w.*option.item);
         QCOMPARE(g.dialogs.inputs.size(), std::size_t(1)); // the descent's, before the start
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(1));  // the start's
         QCOMPARE(settings(g.w), "240 3000 50 200 30");

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 #include "kit/player.h"
 
@@ -12,12 +14,12 @@ using game::keyRight;
 namespace {
 
 // The box at the end of a game.
-QString scoreBox(const QString& prompt)
+std::string scoreBox(const std::string& prompt)
 {
     return "Score (64): " + prompt;
 }
-const QString bulletText = "Vous avez été touché par une balle ennemie ";
-const QString won = "Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ";
+const std::string bulletText = "Vous avez été touché par une balle ennemie ";
+const std::string won = "Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ";
 
 // A game in progress with the ship back in its place, every bullet and alien far from it.
 struct AtRisk : Playing {
@@ -47,11 +49,12 @@ private slots:
         QTest::addColumn<float>("bulletTop");
         QTest::addColumn<bool>("bulletShown");
         QTest::addColumn<float>("alienTop");
-        QTest::addColumn<QString>("box");
-        const QString lostToABullet = bulletText + "Votre score est de: 58";
+        QTest::addColumn<QString>("ending");
+        const std::string lostToABullet = bulletText + "Votre score est de: 58";
         const auto row = [](const char* name, int reste, int score, float left, float top, bool shown,
-                            float alienTop, const QString& box) {
-            QTest::newRow(name) << reste << score << left << top << shown << alienTop << box;
+                            float alienTop, const std::string& box) {
+            QTest::newRow(name) << reste << score << left << top << shown << alienTop
+                                << QString::fromStdString(box);
         };
         row("the win, even with a bullet on the ship", 0, 1060, 3500, 5700, true, 600, won + "1260");
         row("the win bonus stops at 32767", 0, 32700, 3600, 2000, true, 600, won + "32767");
@@ -75,7 +78,8 @@ private slots:
         QFETCH(int, score);
         QFETCH(float, bulletTop);
         QFETCH(bool, bulletShown);
-        QFETCH(QString, box);
+        QFETCH(QString, ending);
+        const std::string box = ending.toStdString();
         AtRisk g;
         g.w.reste = static_cast<std::int16_t>(reste);
         g.w.score = static_cast<std::int16_t>(score);
@@ -88,14 +92,14 @@ private slots:
         g.w.mechv(3).Visible = false;
         g.w.mechv(3).Top = 9000;
         g.w.PERDUGAGNE_Timer();
-        const bool ends = !box.isEmpty();
+        const bool ends = !box.empty();
         QCOMPARE(g.phase(), ends ? Phase::Over : Phase::Playing);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(ends ? 2 : 1)); // the start's, then the ending's
-        QCOMPARE(g.w.gagne.Visible, box.startsWith(won));
-        QCOMPARE(g.w.perd.Visible, ends && !box.startsWith(won));
+        QCOMPARE(g.w.gagne.Visible, box.starts_with(won));
+        QCOMPARE(g.w.perd.Visible, ends && !box.starts_with(won));
         if (ends) {
             QCOMPARE(g.dialogs.last(), scoreBox(box));
-            QCOMPARE(g.w.score, std::int16_t(box.section(' ', -1).toInt()));
+            QCOMPARE(g.w.score, std::int16_t(ending.section(' ', -1).toInt()));
             QCOMPARE(g.w.tire(0).Top, bulletShown ? 0.0f : 200.0f);
         }
     }
@@ -105,9 +109,12 @@ private slots:
         QTest::addColumn<int>("bullets"); // on the ship
         QTest::addColumn<bool>("alienDown");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("two bullets on the ship") << 2 << false << bulletText + "Votre score est de: 58";
-        QTest::newRow("a bullet and an alien") << 1 << true << bulletText + "Votre score est de: 58";
-        QTest::newRow("both bullets and an alien") << 2 << true << bulletText + "Votre score est de: 58";
+        QTest::newRow("two bullets on the ship")
+            << 2 << false << QString::fromStdString(bulletText + "Votre score est de: 58");
+        QTest::newRow("a bullet and an alien")
+            << 1 << true << QString::fromStdString(bulletText + "Votre score est de: 58");
+        QTest::newRow("both bullets and an alien")
+            << 2 << true << QString::fromStdString(bulletText + "Votre score est de: 58");
         QTest::newRow("an alien alone") << 0 << true << "Votre score est de: 58";
     }
     void oneEndingGivesOneMessage()
@@ -125,7 +132,7 @@ private slots:
         }
         g.advance(5000); // the check runs every millisecond; it stops itself after the message
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
-        QCOMPARE(g.dialogs.last(), scoreBox(prompt));
+        QCOMPARE(g.dialogs.last(), scoreBox(prompt.toStdString()));
         QVERIFY(!g.w.PERDUGAGNE.enabled());
     }
 
@@ -167,10 +174,9 @@ private slots:
 
         scripted::Player player(g.w);
         const std::int64_t played = player.play(10 * 60 * 1000);
-        QVERIFY2(g.w.gagne.Visible, qPrintable(QString("after %1 ms, %2 hits still needed: %3")
-                                                   .arg(played)
-                                                   .arg(g.w.reste)
-                                                   .arg(g.dialogs.last())));
+        QVERIFY2(g.w.gagne.Visible, ("after " + str(played) + " ms, " + str(g.w.reste)
+                                     + " hits still needed: " + g.dialogs.last())
+                                        .c_str());
         QVERIFY(!g.w.perd.Visible);
         QCOMPARE(g.w.reste, 0);
         QVERIFY(!player.saucerSeen());
@@ -179,7 +185,7 @@ private slots:
         for (std::int16_t c = 1; c <= 21; ++c)
             QCOMPARE(column(g.w, c), "");
         g.advance(1);
-        QCOMPARE(g.w.Caption, QString("Gromzak   Points:  1479"));
+        QCOMPARE(g.w.Caption, std::string("Gromzak   Points:  1479"));
 
         // The next game is whole again and can be won again.
         g.start();

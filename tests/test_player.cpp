@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 
 using game::keyLeft;
@@ -20,7 +22,7 @@ private slots:
         g.w.vaisseau.Left = 1000;
         g.w.Form_KeyDown(keySpace, 0);
         QCOMPARE(g.w.nbtir, 2);
-        QCOMPARE(g.w.valyout.Text, QString("2"));
+        QCOMPARE(g.w.valyout.Text, std::string("2"));
         QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(2) vaisseau"); // not the permanent shot
         QCOMPARE(g.w.tir(2).Left, 1100.0f);
         QCOMPARE(g.w.tir(2).Top, 5590.0f);
@@ -54,7 +56,7 @@ private slots:
         w.tirer(); // 1 -> 2 again, at the ship's new place
         QCOMPARE(w.nbtir, 2);
         QCOMPARE(w.tir(2).Left, 600.0f);
-        QCOMPARE(w.valyout.Text, QString("2"));
+        QCOMPARE(w.valyout.Text, std::string("2"));
     }
 
     void placertirReArmsThePermanentShotHiddenAboveTheShip()
@@ -115,7 +117,7 @@ private slots:
             else
                 g.w.Form_KeyUp(static_cast<std::int16_t>(-event), 0);
         }
-        QCOMPARE(g.w.valyou.Text, valyou);
+        QCOMPARE(g.w.valyou.Text, valyou.toStdString());
         QCOMPARE(g.w.vaisseau.Left, 3480.0f);
     }
 
@@ -140,7 +142,7 @@ private slots:
         QFETCH(float, after);
         Game g;
         g.w.vaisseau.Left = left;
-        g.w.valyou.Text = valyou;
+        g.w.valyou.Text = valyou.toStdString();
         g.w.vaisseautimer_Timer();
         QCOMPARE(g.w.vaisseau.Left, after);
         QCOMPARE(g.w.vaisseau.Top, 5640.0f);
@@ -243,7 +245,7 @@ private slots:
         g.w.mechv(1).Left = 1000;
         g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
         g.shootAt(shotLeft, shotTop);
-        QCOMPARE(g.w.mechv(1).Tag, QString(hit ? "2" : "3"));
+        QCOMPARE(g.w.mechv(1).Tag, std::string(hit ? "2" : "3"));
         QCOMPARE(g.w.nbtir, std::int16_t(hit ? 1 : 2));
     }
 
@@ -255,8 +257,8 @@ private slots:
         g.w.mechr(1).Visible = g.w.mechb(1).Visible = false;
         for (int hit = 1; hit <= 3; ++hit) {
             g.shootAt(200, 300);
-            QCOMPARE(column(g.w, 1), hit < 3 ? "green " + QString::number(3 - hit) : "");
-            QCOMPARE(g.w.mechv(1).Tag, QString::number(3 - hit));
+            QCOMPARE(column(g.w, 1), hit < 3 ? "green " + std::to_string(3 - hit) : "");
+            QCOMPARE(g.w.mechv(1).Tag, std::to_string(3 - hit));
             QCOMPARE(int(g.w.score), start + 10 * hit);
             QCOMPARE(int(g.w.reste), 126 - hit);
             QCOMPARE(g.w.nbtir, 1);
@@ -334,8 +336,8 @@ private slots:
         QCOMPARE(g.w.bon.Visible, hit);
         QCOMPARE(g.w.souc.Visible, shown && !hit);
         QCOMPARE(g.w.souc.Left, hit ? 8300.0f : left);
-        QCOMPARE(g.w.Textsouc.Text, QString(hit ? "10000" : "0"));
-        QCOMPARE(g.w.mechv(1).Tag, QString(score == 210 ? "2" : "3"));
+        QCOMPARE(g.w.Textsouc.Text, std::string(hit ? "10000" : "0"));
+        QCOMPARE(g.w.mechv(1).Tag, std::string(score == 210 ? "2" : "3"));
         g.w.pg_Timer(); // the saucer is gone: no second bonus
         QCOMPARE(int(g.w.score), score);
     }
@@ -373,7 +375,7 @@ private slots:
         QCOMPARE(g.w.nbtir, 2);
         g.w.tir(1).Top = 400;
         g.w.pg_Timer();
-        QCOMPARE(g.w.mechv(1).Tag, QString("2"));
+        QCOMPARE(g.w.mechv(1).Tag, std::string("2"));
     }
 
     // Aliens come down to the ship: the re-armed shot lies inside one. The pass that re-arms

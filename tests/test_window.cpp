@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "kit/compare.h"
+
 #include "kit/game.h"
 #include "kit/menus.h"
 #include "runtime/qt/gamewindow.h"
@@ -65,7 +67,7 @@ struct Windowed : Game {
 struct FrameDriver {
     runtime::Clock clock;
     runtime::Timer timer;
-    runtime::Watched<int> ticks = 0;
+    runtime::Watched<int> ticks{clock.changes};
     std::int64_t wall = 0;
     bool shows = false;
     runtime::qt::RealTimeDriver driver{clock, [this] { wakeUp(); }};
@@ -278,7 +280,7 @@ private slots:
         QCOMPARE(send(QEvent::KeyPress, Qt::Key_Right), "6");
         QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(field, &lost);
-        QCOMPARE(g.w.valyou.Text, QString("0"));
+        QCOMPARE(g.w.valyou.Text, std::string("0"));
 
         send(QEvent::KeyPress, Qt::Key_Space);
         QCOMPARE(g.w.nbtir, 2);
@@ -386,7 +388,7 @@ private slots:
     {
         using runtime::qt::RealTimeDriver;
         FrameDriver f(10, 1);
-        runtime::Watched<int> moves = 0;
+        runtime::Watched<int> moves{f.clock.changes};
         f.timer.onTick([&] { moves = std::min(moves + 1, 3); });
         QCOMPARE(f.plannedWake(), 10);
 

@@ -24,12 +24,11 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
     setCentralWidget(page::framed(view_));
     buildMenus();
 
-    connect(view_, &PlayfieldView::keyDown, this, [this](std::int16_t code, std::int16_t shift) {
-        act([=, this] { form_.Form_KeyDown(code, shift); });
-    });
-    connect(view_, &PlayfieldView::keyUp, this, [this](std::int16_t code, std::int16_t shift) {
-        act([=, this] { form_.Form_KeyUp(code, shift); });
-    });
+    // The game reads no Shift state.
+    connect(view_, &PlayfieldView::keyDown, this,
+            [this](std::int16_t code) { act([=, this] { form_.Form_KeyDown(code, 0); }); });
+    connect(view_, &PlayfieldView::keyUp, this,
+            [this](std::int16_t code) { act([=, this] { form_.Form_KeyUp(code, 0); }); });
     connect(view_, &PlayfieldView::keyboardLost, this, [this] { act([this] { form_.Form_KeyUp(0, 0); }); });
 
     dialogs.setHost({this,
@@ -67,18 +66,18 @@ void GameWindow::startClock()
 
 void GameWindow::buildMenus()
 {
-    for (MenuItem* top : form_.menuBar()) {
+    for (MenuItem* top : form_.menuBar) {
         if (top->items.empty()) {
-            QAction* action = menuBar()->addAction(top->Caption);
+            QAction* action = menuBar()->addAction(QString::fromStdString(top->Caption));
             connect(action, &QAction::triggered, this,
                     [this, top] { act([=, this] { form_.choose(*top); }); });
             actions_.push_back({top, action, top->Caption});
             continue;
         }
-        QMenu* menu = menuBar()->addMenu(top->Caption);
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString(top->Caption));
         actions_.push_back({top, menu->menuAction(), top->Caption});
         for (MenuItem* item : top->items) {
-            QAction* action = menu->addAction(item->Caption);
+            QAction* action = menu->addAction(QString::fromStdString(item->Caption));
             connect(action, &QAction::triggered, this,
                     [this, item] { act([=, this] { form_.choose(*item); }); });
             actions_.push_back({item, action, item->Caption});
@@ -94,7 +93,7 @@ bool GameWindow::syncMenus()
         const MenuItem& item = *shown.item;
         if (shown.caption != item.Caption) {
             shown.caption = item.Caption;
-            shown.action->setText(shown.caption);
+            shown.action->setText(QString::fromStdString(shown.caption));
             changed = true;
         }
         if (shown.enabled != item.Enabled) {
@@ -122,8 +121,9 @@ void GameWindow::refresh()
     bool changed = caption_ != form_.Caption;
     if (changed) {
         caption_ = form_.Caption;
-        setWindowTitle(caption_);
-        page::showCaption(caption_);
+        const QString caption = QString::fromStdString(caption_);
+        setWindowTitle(caption);
+        page::showCaption(caption);
     }
     changed |= syncMenus();
     form_.scene(scene_);
@@ -191,13 +191,12 @@ void GameWindow::act(const std::function<void()>& procedure)
         return;
     }
     running_ = true;
-    bool changed = false;
-    failures_.run([&] {
-        driver_.keepUp();
-        const std::uint64_t before = form_.clock.countChanges();
-        procedure();
-        changed = form_.clock.countChanges() != before;
-    });
+    // Apart: a tick that fails on the way to the action's moment must not swallow the action,
+    // and what a failing procedure changed before it failed is still shown.
+    failures_.run([this] { driver_.keepUp(); });
+    const std::uint64_t before = form_.clock.countChanges();
+    failures_.run(procedure);
+    const bool changed = form_.clock.countChanges() != before;
     running_ = false;
     if (changed) {
         // What the player changed is shown by the frame on its way, or at once. A key that

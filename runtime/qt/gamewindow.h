@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,12 +67,12 @@ private:
     struct MenuAction {
         const MenuItem* item;
         QAction* action;
-        QString caption;
+        std::string caption;
         bool enabled = true;
         bool checked = false;
     };
     std::vector<MenuAction> actions_;
-    QString caption_;                           // the window title shown
+    std::string caption_;                       // the window title shown
     std::optional<std::uint64_t> shownChanges_; // the change count when last brought up to date
     std::deque<std::function<void()>> waiting_;
     bool running_ = false;

@@ -7,11 +7,8 @@ class QKeyEvent;
 
 namespace runtime::qt {
 
-// The key code of the keyboard events (37 Left, 39 Right, 32 Space, letters and digits as
-// their capital characters...), 0 for keys without one.
+// The key code of a keyboard event: 37 Left, 39 Right, 32 Space, the keys the game tells
+// apart; 0 for every other key, whose release still stops the ship.
 std::int16_t keyCode(const QKeyEvent& event);
-
-// 1 Shift, 2 Ctrl, 4 Alt, added together.
-std::int16_t shiftState(const QKeyEvent& event);
 
 } // namespace runtime::qt

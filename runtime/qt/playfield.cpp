@@ -22,16 +22,16 @@ QColor rgb(std::uint32_t color)
     return QColor::fromRgb(static_cast<QRgb>(color));
 }
 
-void paintLabel(QPainter& painter, const Label& label)
+void paintBanner(QPainter& painter, const Banner& label, const QString& caption)
 {
-    const QRectF box(label.Left, label.Top, label.Width, label.Height);
+    const QRectF box(label.left, label.top, label.width, label.height);
     painter.fillRect(box, rgb(label.backColor));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(static_cast<int>(std::lround(label.fontPoints * 20))); // 20 twips a point
     painter.setFont(font);
     painter.setPen(rgb(label.foreColor));
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.Caption);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
 }
 
 } // namespace
@@ -55,7 +55,7 @@ QPixmap loadPicture(const QString& name)
     return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
-const QPixmap& PictureBook::scaled(const QString& name, QSize size)
+const QPixmap& PictureBook::scaled(const std::string& name, QSize size)
 {
     const auto key = std::tuple(name, size.width(), size.height());
     auto found = scaled_.find(key);
@@ -65,14 +65,22 @@ const QPixmap& PictureBook::scaled(const QString& name, QSize size)
         scaled_.clear();
     auto picture = pictures_.find(name);
     if (picture == pictures_.end())
-        picture = pictures_.insert(name, loadPicture(name));
+        picture = pictures_.emplace(name, loadPicture(QString::fromStdString(name))).first;
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(image.rect(), *picture, picture->rect());
+    painter.drawPixmap(image.rect(), picture->second, picture->second.rect());
     painter.end();
     return scaled_.emplace(key, QPixmap::fromImage(image)).first->second;
+}
+
+const QString& PictureBook::text(const std::string& utf8)
+{
+    auto found = texts_.find(utf8);
+    if (found == texts_.end())
+        found = texts_.emplace(utf8, QString::fromStdString(utf8)).first;
+    return found->second;
 }
 
 namespace {
@@ -107,10 +115,10 @@ struct Placement {
     }
 
     // The pixels a banner can touch; its text is drawn to scale, so a spare pixel around it.
-    QRect pixels(const Label& l) const
+    QRect pixels(const Banner& l) const
     {
-        return QRectF(field.left() + l.Left * pixelsPerTwip, field.top() + l.Top * pixelsPerTwip,
-                      l.Width * pixelsPerTwip, l.Height * pixelsPerTwip)
+        return QRectF(field.left() + l.left * pixelsPerTwip, field.top() + l.top * pixelsPerTwip,
+                      l.width * pixelsPerTwip, l.height * pixelsPerTwip)
             .toAlignedRect()
             .adjusted(-1, -1, 1, 1);
     }
@@ -143,7 +151,7 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
         painter.drawPixmap(place.topLeft(), pictures.scaled(sprite.picture, place.size()));
     }
     bool inTwips = false;
-    for (const Label& label : scene.labels) {
+    for (const Banner& label : scene.banners) {
         if (only && !only->intersects(at.pixels(label)))
             continue;
         if (!std::exchange(inTwips, true)) {
@@ -151,7 +159,7 @@ void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRec
             painter.scale(at.pixelsPerTwip, at.pixelsPerTwip); // from here on, twips
             painter.setRenderHint(QPainter::TextAntialiasing, true);
         }
-        paintLabel(painter, label);
+        paintBanner(painter, label, pictures.text(label.caption));
     }
 }
 
@@ -195,7 +203,7 @@ QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, co
                && ((a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height)
                    || at.pixels(a) == at.pixels(b));
     });
-    compare(before.labels, after.labels, [](const Label& a, const Label& b) { return a == b; });
+    compare(before.banners, after.banners, [](const Banner& a, const Banner& b) { return a == b; });
     // In reading order, neighbours come one after the other, and join.
     std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
@@ -243,7 +251,7 @@ void PlayfieldView::paintEvent(QPaintEvent* event)
 void PlayfieldView::keyPressEvent(QKeyEvent* event)
 {
     // Held keys repeat their presses, as the game expects.
-    emit keyDown(keyCode(*event), shiftState(*event));
+    emit keyDown(keyCode(*event));
 }
 
 void PlayfieldView::keyReleaseEvent(QKeyEvent* event)
@@ -252,7 +260,7 @@ void PlayfieldView::keyReleaseEvent(QKeyEvent* event)
     // still down, and the ship must not stop.
     if (event->isAutoRepeat())
         return;
-    emit keyUp(keyCode(*event), shiftState(*event));
+    emit keyUp(keyCode(*event));
 }
 
 void PlayfieldView::focusOutEvent(QFocusEvent* event)

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <tuple>
 
-#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QRegion>
@@ -27,16 +27,20 @@ QImage artwork(const QString& name);
 // The same picture with its black surround transparent, as the playfield draws it.
 QPixmap loadPicture(const QString& name);
 
-// The artwork, each picture loaded once and scaled once to each size it is drawn at.
+// The artwork, each picture loaded once and scaled once to each size it is drawn at; and the
+// banners' texts, each turned into Qt's once.
 class PictureBook {
 public:
     // The picture stretched to `size` pixels, nearest-neighbour: drawn unscaled, it gives the
     // very pixels of the picture drawn stretched into a rectangle of that size.
-    const QPixmap& scaled(const QString& name, QSize size);
+    const QPixmap& scaled(const std::string& name, QSize size);
+
+    const QString& text(const std::string& utf8);
 
 private:
-    QHash<QString, QPixmap> pictures_;
-    std::map<std::tuple<QString, int, int>, QPixmap> scaled_;
+    std::map<std::string, QPixmap> pictures_;
+    std::map<std::tuple<std::string, int, int>, QPixmap> scaled_;
+    std::map<std::string, QString> texts_;
 };
 
 // Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
@@ -66,8 +70,8 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
-    void keyDown(std::int16_t code, std::int16_t shift);
-    void keyUp(std::int16_t code, std::int16_t shift);
+    void keyDown(std::int16_t code);
+    void keyUp(std::int16_t code);
     void keyboardLost();
 
 protected:

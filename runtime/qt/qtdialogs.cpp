@@ -31,12 +31,12 @@ private:
 
 } // namespace
 
-std::int16_t QtDialogs::showMessage(const QString& prompt, std::int16_t style, const QString& title)
+std::int16_t QtDialogs::messageBox(const std::string& prompt, std::int16_t style, const std::string& title)
 {
     const BoxScope scope(host_);
     QMessageBox box(host_.parent);
-    box.setWindowTitle(title);
-    box.setText(prompt);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(prompt));
     box.setTextFormat(Qt::PlainText);
 
     if (asksYesNo(style)) {
@@ -60,16 +60,17 @@ std::int16_t QtDialogs::showMessage(const QString& prompt, std::int16_t style, c
     return answerOk;
 }
 
-QString QtDialogs::showInput(const QString& prompt, const QString& title, const QString& proposed)
+std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                const std::string& proposed)
 {
     const BoxScope scope(host_);
     QInputDialog box(host_.parent);
-    box.setWindowTitle(title);
-    box.setLabelText(prompt);
-    box.setTextValue(proposed);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setLabelText(QString::fromStdString(prompt));
+    box.setTextValue(QString::fromStdString(proposed));
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Annuler"));
-    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+    return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : std::string();
 }
 
 } // namespace runtime::qt

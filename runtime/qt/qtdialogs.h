@@ -22,9 +22,9 @@ public:
 
     void setHost(Host host) { host_ = std::move(host); }
 
-protected:
-    std::int16_t showMessage(const QString& prompt, std::int16_t style, const QString& title) override;
-    QString showInput(const QString& prompt, const QString& title, const QString& proposed) override;
+    std::int16_t messageBox(const std::string& prompt, std::int16_t style, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& proposed) override;
 
 private:
     Host host_;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The French number conversions on any bytes: read as a typed text (UTF-8, and raw UTF-16
-// units) and as raw doubles. What must hold whatever the number; and the C library's
+// The French number conversions on any bytes: read as a typed text (UTF-8 or not) and as raw
+// doubles. What must hold whatever the number; and the C library's
 // conversions, which the web build uses, give what the C++ library's give.
 
 #include <cfloat>
@@ -13,8 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include <QString>
-
 #include "runtime/errors.h"
 #include "runtime/french.h"
 
@@ -22,31 +20,31 @@ namespace {
 
 using namespace runtime::french;
 
-void check(bool holds, const char* rule, const QString& text)
+void check(bool holds, const char* rule, const std::string& text)
 {
     if (holds)
         return;
-    std::fprintf(stderr, "%s: \"%s\"\n", rule, text.toUtf8().constData());
+    std::fprintf(stderr, "%s: \"%s\"\n", rule, text.c_str());
     std::abort();
 }
 
-bool isDigit(QChar c)
+bool isDigit(char c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= '0' && c <= '9';
 }
 
 // An optional "-", digits, and perhaps a comma with more digits: no exponent, no full stop,
 // no group separator.
-bool plain(const QString& text)
+bool plain(const std::string& text)
 {
-    qsizetype i = text.startsWith(u'-') ? 1 : 0;
-    const qsizetype whole = i;
+    std::size_t i = text.starts_with('-') ? 1 : 0;
+    const std::size_t whole = i;
     while (i < text.size() && isDigit(text[i]))
         ++i;
     if (i == whole)
         return false;
-    if (i < text.size() && text[i] == u',') {
-        const qsizetype decimals = ++i;
+    if (i < text.size() && text[i] == ',') {
+        const std::size_t decimals = ++i;
         while (i < text.size() && isDigit(text[i]))
             ++i;
         if (i == decimals)
@@ -56,31 +54,38 @@ bool plain(const QString& text)
 }
 
 // Digits from the first non-zero one to the last: "00,0120" has 2.
-int significantDigits(const QString& text)
+int significantDigits(const std::string& text)
 {
-    QString digits;
-    for (QChar c : text)
+    std::string digits;
+    for (char c : text)
         if (isDigit(c))
             digits += c;
-    while (digits.endsWith(u'0'))
-        digits.chop(1);
-    qsizetype zeros = 0;
-    while (zeros < digits.size() && digits[zeros] == u'0')
+    while (digits.ends_with('0'))
+        digits.pop_back();
+    std::size_t zeros = 0;
+    while (zeros < digits.size() && digits[zeros] == '0')
         ++zeros;
     return static_cast<int>(digits.size() - zeros);
 }
 
-void checkText(double value, const QString& context)
+std::string shown(double value)
 {
-    const QString text = toText(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+void checkText(double value, const std::string& context)
+{
+    const std::string text = toText(value);
     check(plain(text), "toText writes something else than digits and a comma", text);
-    check(text == u"0" || text.startsWith(u'-') == (value < 0), "toText loses the sign", context);
+    check(text == "0" || text.starts_with('-') == (value < 0), "toText loses the sign", context);
     const std::optional<double> read = toNumber(text);
     check(read.has_value(), "toNumber refuses what toText wrote", text);
     check(toText(*read) == text, "toText writes again another text", text);
 }
 
-void checkInt16(double value, const QString& context)
+void checkInt16(double value, const std::string& context)
 {
     const std::optional<std::int16_t> whole = toInt16(value);
     if (!whole) {
@@ -93,7 +98,7 @@ void checkInt16(double value, const QString& context)
     check(off < 0.5 || *whole % 2 == 0, "toInt16 rounds a half to an odd number", context);
 }
 
-void checkTyped(const QString& typed)
+void checkTyped(const std::string& typed)
 {
     const std::optional<double> number = toNumber(typed);
     try {
@@ -108,7 +113,8 @@ void checkTyped(const QString& typed)
     checkText(*number, typed);
     checkInt16(*number, typed);
     // A double holds 15 significant digits, within its normal range.
-    const bool representable = *number == 0 || (std::fabs(*number) >= DBL_MIN && std::fabs(*number) <= DBL_MAX);
+    const bool representable =
+        *number == 0 || (std::fabs(*number) >= DBL_MIN && std::fabs(*number) <= DBL_MAX);
     if (representable && significantDigits(typed) <= 15)
         check(toNumber(toText(*number)) == *number, "the number written reads back as another", typed);
 }
@@ -116,10 +122,11 @@ void checkTyped(const QString& typed)
 void checkLibraries(std::string_view decimal, double value)
 {
     using detail::Library;
-    const QString context = QString::fromLatin1(decimal.data(), static_cast<qsizetype>(decimal.size()));
+    const std::string context(decimal);
     const std::optional<double> cpp = detail::readDecimal(decimal, Library::cpp);
     const std::optional<double> c = detail::readDecimal(decimal, Library::c);
-    check(cpp.has_value() == c.has_value() && (!cpp || *cpp == *c), "the C library reads another number", context);
+    check(cpp.has_value() == c.has_value() && (!cpp || *cpp == *c), "the C library reads another number",
+          context);
     if (!std::isfinite(value))
         return;
     for (const int decimals : {0, 1, 14, 340}) {
@@ -128,7 +135,7 @@ void checkLibraries(std::string_view decimal, double value)
         const char* cppEnd = detail::writeDecimal(value, decimals, cppText, std::end(cppText), Library::cpp);
         const char* cEnd = detail::writeDecimal(value, decimals, cText, std::end(cText), Library::c);
         check(cppEnd && cEnd && std::string_view(cppText, cppEnd) == std::string_view(cText, cEnd),
-              "the C library writes another text", QString::number(value, 'g', 17));
+              "the C library writes another text", shown(value));
     }
 }
 
@@ -137,11 +144,7 @@ void checkLibraries(std::string_view decimal, double value)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const char* bytes = reinterpret_cast<const char*>(data);
-    checkTyped(QString::fromUtf8(bytes, static_cast<qsizetype>(size)));
-
-    QString units(static_cast<qsizetype>(size / 2), Qt::Uninitialized); // any units, lone surrogates too
-    std::memcpy(units.data(), data, size / 2 * 2);
-    checkTyped(units);
+    checkTyped(std::string(bytes, size));
 
     std::string decimal(size, '0'); // the bytes as digits and full stops
     for (std::size_t i = 0; i < size; ++i)
@@ -151,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; at + sizeof(double) <= size; at += sizeof(double)) {
         double value;
         std::memcpy(&value, data + at, sizeof value);
-        const QString context = QString::number(value, 'g', 17);
+        const std::string context = shown(value);
         checkText(value, context);
         checkInt16(value, context);
         checkLibraries({}, value);

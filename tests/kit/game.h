@@ -6,14 +6,13 @@
 // virtual time; and short texts of the game's state, for comparisons that say what differs.
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <deque>
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
-
-#include <QString>
-#include <QStringList>
 
 #include "game/mmm.h"
 #include "runtime/dialogs.h"
@@ -22,50 +21,48 @@
 class ScriptedDialogs final : public runtime::Dialogs {
 public:
     struct Box {
-        QString prompt;
+        std::string prompt;
         std::int16_t style;
-        QString title;
+        std::string title;
     };
     struct Input {
-        QString prompt;
-        QString title;
-        QString proposed;
+        std::string prompt;
+        std::string title;
+        std::string proposed;
     };
 
     std::deque<std::int16_t> answers; // for the Yes/No boxes, in order
-    std::deque<QString> typed;        // for the input boxes, in order
+    std::deque<std::string> typed;    // for the input boxes, in order
     std::vector<Box> boxes;           // every message box shown
     std::vector<Input> inputs;        // every input box shown
 
     // The last message box, as "title (style): prompt"; "no box" before the first.
-    QString last() const
+    std::string last() const
     {
         if (boxes.empty())
             return "no box";
-        return QStringLiteral("%1 (%2): %3")
-            .arg(boxes.back().title)
-            .arg(boxes.back().style)
-            .arg(boxes.back().prompt);
+        return boxes.back().title + " (" + std::to_string(boxes.back().style) + "): " + boxes.back().prompt;
     }
 
-    std::int16_t showMessage(const QString& prompt, std::int16_t style, const QString& title) override
+    std::int16_t messageBox(const std::string& prompt, std::int16_t style, const std::string& title) override
     {
         boxes.push_back({prompt, style, title});
         if (!runtime::asksYesNo(style))
             return runtime::answerOk;
         if (answers.empty())
-            throw std::runtime_error("a Yes/No box nobody expected: " + prompt.toStdString());
+            throw std::runtime_error("a Yes/No box nobody expected: " + prompt);
         const std::int16_t answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
-    QString showInput(const QString& prompt, const QString& title, const QString& proposed) override
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& proposed) override
     {
         inputs.push_back({prompt, title, proposed});
         if (typed.empty())
-            throw std::runtime_error("an input box nobody expected: " + prompt.toStdString());
-        const QString answer = typed.front();
+            throw std::runtime_error("an input box nobody expected: " + prompt);
+        const std::string answer = typed.front();
         typed.pop_front();
         return answer;
     }
@@ -78,8 +75,7 @@ public:
     std::deque<float> values;
     int draws = 0;
 
-protected:
-    float draw() override
+    float next() override
     {
         ++draws;
         if (values.empty())
@@ -142,61 +138,78 @@ inline int members(const runtime::SpriteArray& array)
     return n;
 }
 
-// The names of the timers that are on, in that order: "Timer2 Timer3 soucoupe" at the load.
-inline QString timersOn(const game::mmm& w)
+// Words joined by blanks.
+inline std::string joined(const std::vector<std::string>& words)
 {
-    QStringList on;
+    std::string all;
+    for (const std::string& word : words)
+        all += (all.empty() ? "" : " ") + word;
+    return all;
+}
+
+// A number as the tests write it, in its shortest exact form: "660", "-120", "0.5".
+template <typename Number> std::string str(Number n)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, n).ptr);
+}
+
+// The names of the timers that are on, in that order: "Timer2 Timer3 soucoupe" at the load.
+inline std::string timersOn(const game::mmm& w)
+{
+    std::vector<std::string> on;
     for (const game::mmm::TimerTick& t : game::mmm::timerTicks)
         if ((w.*t.timer).enabled())
-            on << QString::fromLatin1(t.name);
-    return on.join(' ');
+            on.push_back(t.name);
+    return joined(on);
 }
 
 // The five settings in the order of the menu (vitvais, tempe, sensib, vitballe, vittire):
 // "240 10000 50 200 30" at the load.
-inline QString settings(const game::mmm& w)
+inline std::string settings(const game::mmm& w)
 {
-    return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(w.vitvais)
-        .arg(w.tempe.Text)
-        .arg(w.sensib)
-        .arg(w.vitballe)
-        .arg(w.vittire);
+    return joined({str(w.vitvais), w.tempe.Text, str(w.sensib), str(w.vitballe), str(w.vittire)});
 }
 
 // The tops of the five alien bullets: "660 660 660 660 660".
-inline QString bulletTops(const game::mmm& w)
+inline std::string bulletTops(const game::mmm& w)
 {
-    QStringList tops;
+    std::vector<std::string> tops;
     for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
-        tops << QString::number(w.tire(v).Top);
-    return tops.join(' ');
+        tops.push_back(str(w.tire(v).Top.get()));
+    return joined(tops);
 }
 
 // The shown aliens of column c, with the hits the green and blue ones still take:
 // "green 3, blue 2, red" for a whole column, "" for a dead one.
-inline QString column(const game::mmm& w, std::int16_t c)
+inline std::string column(const game::mmm& w, std::int16_t c)
 {
-    QStringList aliens;
+    std::string aliens;
+    const auto add = [&aliens](const std::string& alien) { aliens += (aliens.empty() ? "" : ", ") + alien; };
     if (w.mechv(c).Visible)
-        aliens << "green " + w.mechv(c).Tag;
+        add("green " + w.mechv(c).Tag.get());
     if (w.mechb(c).Visible)
-        aliens << "blue " + w.mechb(c).Tag;
+        add("blue " + w.mechb(c).Tag.get());
     if (w.mechr(c).Visible)
-        aliens << "red";
-    return aliens.join(", ");
+        add("red");
+    return aliens;
+}
+
+// The sprite arrays and the single sprites of a game, by name.
+inline std::vector<std::pair<const char*, const runtime::SpriteArray*>> arraysOf(const game::mmm& w)
+{
+    return {
+        {"mechv", &w.mechv}, {"mechb", &w.mechb}, {"mechr", &w.mechr}, {"tir", &w.tir}, {"tire", &w.tire}};
 }
 
 // Every shown sprite and banner: "mechv(1) mechb(1) mechr(1) vaisseau" at the load.
-inline QString shown(const game::mmm& w)
+inline std::string shown(const game::mmm& w)
 {
-    QStringList names;
-    const std::pair<const char*, const runtime::SpriteArray*> arrays[] = {
-        {"mechv", &w.mechv}, {"mechb", &w.mechb}, {"mechr", &w.mechr}, {"tir", &w.tir}, {"tire", &w.tire}};
-    for (const auto& [name, array] : arrays)
+    std::vector<std::string> names;
+    for (const auto& [name, array] : arraysOf(w))
         for (std::int16_t i = 0; i <= game::formationColumns; ++i)
             if (array->exists(i) && (*array)(i).Visible)
-                names << QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+                names.push_back(std::string(name) + "(" + str(i) + ")");
     const std::pair<const char*, bool> single[] = {{"vaisseau", w.vaisseau.Visible},
                                                    {"souc", w.souc.Visible},
                                                    {"bon", w.bon.Visible},
@@ -204,62 +217,54 @@ inline QString shown(const game::mmm& w)
                                                    {"gagne", w.gagne.Visible}};
     for (const auto& [name, visible] : single)
         if (visible)
-            names << QString::fromLatin1(name);
-    return names.join(' ');
+            names.push_back(name);
+    return joined(names);
+}
+
+// Every menu item of the bar, menus first, each followed by its items.
+inline std::vector<runtime::MenuItem*> menuItems(const game::mmm& w)
+{
+    std::vector<runtime::MenuItem*> all;
+    for (runtime::MenuItem* top : w.menuBar) {
+        all.push_back(top);
+        all.insert(all.end(), top->items.begin(), top->items.end());
+    }
+    return all;
 }
 
 // The whole state of the game, a line a thing: every field, cell, sprite, banner, timer (with
 // its coming tick) and menu item, the caption and the time. Two games in the same state give
 // the same text.
-inline QStringList everything(const game::mmm& w)
+inline std::vector<std::string> everything(const game::mmm& w)
 {
-    QStringList lines{QStringLiteral("at %1: %2").arg(w.clock.now()).arg(w.Caption),
-                      QStringLiteral("nbcol %1 decal %2 nbtir %3 sensib %4 vitvais %5 vittire %6 col %7 "
-                                     "score %8 reste %9")
-                              .arg(w.nbcol)
-                              .arg(w.decal)
-                              .arg(w.nbtir)
-                              .arg(w.sensib)
-                              .arg(w.vitvais)
-                              .arg(w.vittire)
-                              .arg(w.col)
-                              .arg(w.score)
-                              .arg(w.reste)
-                          + QStringLiteral(" vitballe %1").arg(w.vitballe)};
+    std::vector<std::string> lines{
+        "at " + str(w.clock.now()) + ": " + w.Caption.get(),
+        joined({"nbcol",      str(w.nbcol),   "decal",       str(w.decal), "nbtir",
+                str(w.nbtir), "sensib",       str(w.sensib), "vitvais",    str(w.vitvais),
+                "vittire",    str(w.vittire), "col",         str(w.col),   "score",
+                str(w.score), "reste",        str(w.reste),  "vitballe",   str(w.vitballe)})};
     for (const runtime::Cell* cell : {&w.Text1, &w.tempe, &w.animation, &w.valyou, &w.valyout, &w.Textsouc})
-        lines << QStringLiteral("cell ") + cell->Text;
-    const auto sprite = [&](const QString& name, const runtime::Sprite& s) {
-        lines << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8")
-                     .arg(name, s.picture)
-                     .arg(s.Left)
-                     .arg(s.Top)
-                     .arg(s.Width)
-                     .arg(s.Height)
-                     .arg(s.Visible ? "shown" : "hidden", s.Tag);
+        lines.push_back("cell " + cell->Text.get());
+    const auto sprite = [&](const std::string& name, const runtime::Sprite& s) {
+        lines.push_back(joined({name, s.picture, str(s.Left.get()) + "," + str(s.Top.get()),
+                                str(s.Width) + "x" + str(s.Height), s.Visible ? "shown" : "hidden", s.Tag}));
     };
-    const std::pair<const char*, const runtime::SpriteArray*> arrays[] = {
-        {"mechv", &w.mechv}, {"mechb", &w.mechb}, {"mechr", &w.mechr}, {"tir", &w.tir}, {"tire", &w.tire}};
-    for (const auto& [name, array] : arrays)
+    for (const auto& [name, array] : arraysOf(w))
         for (std::int16_t i = 0; i <= game::formationColumns; ++i)
             if (array->exists(i))
-                sprite(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i), (*array)(i));
+                sprite(std::string(name) + "(" + str(i) + ")", (*array)(i));
     sprite("vaisseau", w.vaisseau);
     sprite("souc", w.souc);
     for (const runtime::Label* label : {&w.bon, &w.perd, &w.gagne})
-        lines << QStringLiteral("%1 %2").arg(label->Caption.get(), label->Visible ? "shown" : "hidden");
+        lines.push_back(label->look.caption + (label->Visible ? " shown" : " hidden"));
     for (const game::mmm::TimerTick& t : game::mmm::timerTicks) {
         const runtime::Timer& timer = w.*t.timer;
-        lines << QStringLiteral("%1 %2 every %3 next %4")
-                     .arg(QLatin1String(t.name), timer.enabled() ? "on" : "off")
-                     .arg(timer.interval())
-                     .arg(timer.due().value_or(-1));
+        lines.push_back(joined({t.name, timer.enabled() ? "on" : "off", "every", str(timer.interval()),
+                                "next", str(timer.due().value_or(-1))}));
     }
-    for (const runtime::MenuItem* item :
-         {&w.general, &w.demarrer, &w.stopi, &w.quit, &w.opt, &w.vitfuse, &w.vite, &w.sensibilite, &w.vittir,
-          &w.vitmechtir, &w.anima, &w.aide})
-        lines << QStringLiteral("%1 %2 %3")
-                     .arg(item->Caption.get(), item->Enabled ? "enabled" : "greyed",
-                          item->Checked ? "checked" : "");
+    for (const runtime::MenuItem* item : menuItems(w))
+        lines.push_back(
+            joined({item->Caption, item->Enabled ? "enabled" : "greyed", item->Checked ? "checked" : ""}));
     return lines;
 }
 
@@ -270,8 +275,6 @@ struct Game {
     bool ended = false; // the program was ended
     int helpShown = 0;  // times the help window was asked for
     game::mmm w{{dialogs, random, [this] { ended = true; }, [this] { ++helpShown; }}};
-
-    Game() { w.Form_Load(); }
 
     // "Démarrer" (or "Redémarrer") answered Yes, or No.
     void start(bool yes = true)
