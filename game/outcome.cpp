@@ -42,8 +42,8 @@ void mmm::PERDUGAGNE_Timer()
     }
 }
 
-// The game timers stop at once, before the steps that follow them, which change nothing of
-// what they would do.
+// An ending switches the game timers off together, first: no tick runs between the steps of
+// one procedure, so the player sees the ending the steps make in their own order.
 void mmm::win()
 {
     stopPlay();
