@@ -37,7 +37,6 @@ if [ "${1:-}" = --session ]; then
     export E2E_DISPLAY E2E_SCALE
     program=$4
     shift 4
-    cd "${TMPDIR:-/tmp}" || exit 1 # where lib.sh leaves a picture of a failure
     # shellcheck source=SCRIPTDIR/../tests/e2e/lib.sh
     . "$root/tests/e2e/lib.sh"
     # shellcheck source=SCRIPTDIR/../tests/e2e/scenarios.sh

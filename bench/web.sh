@@ -23,7 +23,6 @@ root=$(dirname "$here")
 if [ "${1:-}" = --session ]; then
     scenario=bench E2E_DISPLAY=$2
     export E2E_DISPLAY
-    cd "${TMPDIR:-/tmp}" || exit 1
     # shellcheck source=SCRIPTDIR/../tests/e2e/lib.sh
     . "$root/tests/e2e/lib.sh"
     # shellcheck source=SCRIPTDIR/../tests/e2e/scenarios.sh
