@@ -41,5 +41,6 @@ apt-get install -y -qq "./$deb" >/dev/null
 
 echo "== Playing the installed game"
 # A picture of the screen goes beside the package if it fails; no X server is a failure here.
-E2E_FAILURE_DIR=$PWD/build-deb bash tests/e2e/run_scenario.sh /usr/games/gromzaks layout ||
+E2E_FAILURE_PICTURE=$PWD/build-deb/installed_failure.png \
+    bash tests/e2e/run_scenario.sh /usr/games/gromzaks layout ||
     { echo "FAIL: the installed game did not play the layout scenario"; exit 1; }

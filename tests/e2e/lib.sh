@@ -5,7 +5,7 @@
 # E2E_DISPLAY=wayland a Wayland compositor (wayland.sh), or with E2E_DISPLAY=web the web page
 # in chromium (web.sh): each gives the same few verbs. With E2E_SCALE=2 the game is shown at
 # twice its size; places stay in the game's own pixels. A failure leaves a picture of the
-# screen in $E2E_FAILURE_DIR (the tests' build folder under CTest), else in $TMPDIR or /tmp.
+# screen at $E2E_FAILURE_PICTURE (the test's, in the build, under CTest), else in $TMPDIR or /tmp.
 
 field_w=567
 field_h=409
@@ -40,7 +40,7 @@ skip() {
 # Keeps a picture of the whole screen outside the scratch folder, to see what went wrong.
 fail() {
     echo "FAIL [$scenario] after $(elapsed_ms) ms: $*"
-    [ -n "$display_pid" ] && describe_display "${E2E_FAILURE_DIR:-${TMPDIR:-/tmp}}/e2e_${scenario}_failure.png"
+    [ -n "$display_pid" ] && describe_display "${E2E_FAILURE_PICTURE:-${TMPDIR:-/tmp}/e2e_${scenario}_failure.png}"
     if [ -n "$tmp" ] && [ -s "$tmp/game.log" ]; then
         echo "  game output:"
         sed 's/^/    /' "$tmp/game.log" | tail -20
