@@ -3,8 +3,8 @@
 # Installs what is missing on Debian 12, builds, and then plays the game or runs the tests.
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
-#   ./run.sh windows build the Windows zip and setup program (Qt for Windows is built once: about twenty minutes)
-#   ./run.sh web     build the game's web page and serve it on 127.0.0.1 (Qt for the web is built once)
+#   ./run.sh windows build the Windows zip and setup program (Qt for Windows is built once: docs/windows.md)
+#   ./run.sh web     build the game's web page and serve it on 127.0.0.1 (Qt for the web is built once: docs/web.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 

@@ -37,7 +37,6 @@ if [ "${1:-}" = --session ]; then
     export E2E_DISPLAY E2E_SCALE
     program=$4
     shift 4
-    cd "${TMPDIR:-/tmp}" || exit 1 # where lib.sh leaves a picture of a failure
     # shellcheck source=SCRIPTDIR/../tests/e2e/lib.sh
     . "$root/tests/e2e/lib.sh"
     # shellcheck source=SCRIPTDIR/../tests/e2e/scenarios.sh
@@ -68,16 +67,7 @@ if [ "${1:-}" = --session ]; then
                 [ "$what" = play ] && figures play 10
                 [ "$what" = key ] && focus_window "$main_win" && key_down Left && figures key 10 && key_up Left
                 ;;
-            lost)
-                wait_title "Gromzak   Points:  0"
-                choose_general 1
-                wait_window '^Confirmation$'
-                focus_window "$found"
-                started=$(date +%s%N)
-                if [ "$E2E_DISPLAY" = wayland ]; then wtype -k Return; else xdotool key Return; fi
-                wait_window '^Score$' 20000
-                echo "= lost $((($(date +%s%N) - started) / 1000000))"
-                ;;
+            lost) play_default_game && echo "= lost $lost_ms" ;;
         esac
     done
     exit 0
@@ -177,15 +167,7 @@ session() {
 summary() {
     echo
     echo "SUMMARY over $rounds round(s): median (min to max)"
-    awk '
-    function sorted(s, a,   n, i, j, t) {
-        n = split(s, a, " ")
-        for (i = 2; i <= n; i++)
-            for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-        return n
-    }
-    function median(s,   a, n) { n = sorted(s, a); return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
-    function spread(s, f,   a, n) { n = sorted(s, a); return sprintf(f " (" f " to " f ")", median(s), a[1], a[n]) }
+    awk "$median_awk"'
     {
         k = $1 " " $2 " " $3 " " $4
         if (!(k in rounds)) keys[++n] = k

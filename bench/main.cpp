@@ -37,8 +37,9 @@ double percentile(std::vector<double> values, double p)
 
 namespace {
 
-// Starts Xvfb on the first free display, gone with the benchmark even after a crash; returns
-// its name (":1"), or nothing.
+// Starts Xvfb on a free display, as tests/e2e/x11.sh does: the server picks it and writes its
+// number once it accepts clients (-displayfd), so there is nothing to guess or wait for. Gone
+// with the benchmark even after a crash; returns its name (":1"), or nothing.
 std::string startXvfb(pid_t& pid)
 {
     int fds[2];

@@ -18,18 +18,17 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
+# shellcheck source=SCRIPTDIR/measure.sh
+. "$here/measure.sh"
 
 # One session: web.sh --session DISPLAY GAME WHAT prints "= WHAT FIGURE".
 if [ "${1:-}" = --session ]; then
     scenario=bench E2E_DISPLAY=$2
     export E2E_DISPLAY
-    cd "${TMPDIR:-/tmp}" || exit 1
     # shellcheck source=SCRIPTDIR/../tests/e2e/lib.sh
     . "$root/tests/e2e/lib.sh"
     # shellcheck source=SCRIPTDIR/../tests/e2e/scenarios.sh
     . "$root/tests/e2e/scenarios.sh"
-    # shellcheck source=SCRIPTDIR/measure.sh
-    . "$here/measure.sh"
     # CPU time so far of chromium and every process it started, in nanoseconds.
     tree_cpu_ns() {
         local pids=" $browser_pid " pid ppid grew=1
@@ -64,17 +63,12 @@ if [ "${1:-}" = --session ]; then
             wait_title "Gromzak   Points:  0"
             [ "$2" = web ] && page 'const list = gromzaks.windows.bind(gromzaks); gromzaks.seen = [];
                 gromzaks.windows = text => { list(text); gromzaks.seen.push([performance.now(), text]); }; 0' >/dev/null
-            choose_general 1
-            wait_window '^Confirmation$'
-            focus_window "$found"
-            started=$(date +%s%N)
-            xdotool key Return
-            wait_window '^Score$' 20000
+            play_default_game
             inpage=
             [ "$2" = web ] && inpage=$(page 'const seen = gromzaks.seen, box = /"Confirmation"/;
                 const gone = seen.find(([, text], i) => i > 0 && box.test(seen[i - 1][1]) && !box.test(text));
                 Math.round(seen.find(([, text]) => /"Score"/.test(text))[0] - gone[0])')
-            echo "= lost $((($(date +%s%N) - started) / 1000000)) $inpage"
+            echo "= lost $lost_ms $inpage"
             ;;
     esac
     exit 0
@@ -98,7 +92,7 @@ for ((round = 1; round <= rounds; round++)); do
 done
 echo "SUMMARY (median, lowest to highest, over $rounds rounds)"
 for what in $whats; do
-    grep "^$what " "$results" | cut -d' ' -f2 | sort -n |
-        awk -v what="$what" '{ v[NR] = $1 } END { if (NR) printf "%-9s %s (%s to %s)\n", what, v[int((NR + 1) / 2)], v[1], v[NR] }'
+    grep "^$what " "$results" | cut -d' ' -f2 |
+        awk -v what="$what" "$median_awk"'{ v = v " " $1 } END { if (v != "") printf "%-9s %s\n", what, spread(v, "%s") }'
 done
 rm -f "$results"

@@ -65,7 +65,7 @@ for patch in "${patches[@]}"; do
     patch -d "$src" -p1 <"$patch" >>"$log"
 done
 
-say "== Building Qt for $target into $prefix (once: up to twenty minutes on 2 cores; log: $log)"
+say "== Building Qt for $target into $prefix (once; how long: docs/$target.md; log: $log)"
 # Where the build stands, on stderr: "phase [step/steps] percent, minutes", from ninja's
 # "[412/1834]" lines, rewritten in place on a terminal, else a line every 5 % or every minute.
 # Everything read goes on to the log.

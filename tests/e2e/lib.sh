@@ -1,9 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for the scenarios: a display of our own, the game in it, keys, windows, pixels.
-# Sourced by run_scenario.sh; expects $scenario. The display is an X server (x11.sh) or, with
-# E2E_DISPLAY=wayland, a Wayland compositor (wayland.sh): each gives the same few verbs. With
-# E2E_SCALE=2 the game is shown at twice its size; places stay in the game's own pixels.
+# Sourced by run_scenario.sh; expects $scenario. The display is an X server (x11.sh), or with
+# E2E_DISPLAY=wayland a Wayland compositor (wayland.sh), or with E2E_DISPLAY=web the web page
+# in chromium (web.sh): each gives the same few verbs. With E2E_SCALE=2 the game is shown at
+# twice its size; places stay in the game's own pixels. A failure leaves a picture of the
+# screen at $E2E_FAILURE_PICTURE (the test's, in the build, under CTest), else in $TMPDIR or /tmp.
 
 field_w=567
 field_h=409
@@ -35,10 +37,10 @@ skip() {
     exit 77
 }
 
-# Keeps a picture of the whole screen beside the test's output, to see what went wrong.
+# Keeps a picture of the whole screen outside the scratch folder, to see what went wrong.
 fail() {
     echo "FAIL [$scenario] after $(elapsed_ms) ms: $*"
-    [ -n "$display_pid" ] && describe_display "$PWD/e2e_${scenario}_failure.png"
+    [ -n "$display_pid" ] && describe_display "${E2E_FAILURE_PICTURE:-${TMPDIR:-/tmp}/e2e_${scenario}_failure.png}"
     if [ -n "$tmp" ] && [ -s "$tmp/game.log" ]; then
         echo "  game output:"
         sed 's/^/    /' "$tmp/game.log" | tail -20

@@ -161,6 +161,8 @@ type_to() {
     wtype -d 40 -- "$2"
 }
 
+press() { wtype -k "$1"; }
+
 # Held by a keyboard of its own, repeated by the game's toolkit as the compositor asks, and
 # released when that keyboard goes.
 key_down() {

@@ -97,6 +97,8 @@ title_of() { xdotool getwindowname "$1"; }
 
 # The visible windows whose title matches the regular expression, one a line.
 windows_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
+# The same, shown or not: nothing hides the game's windows here.
+windows_anywhere_named() { windows_named "$1"; }
 
 # Keys go to the focused window; without a window manager we give the focus ourselves, and
 # with one (under Wine) we ask it to activate the window, as a click would.
@@ -120,6 +122,9 @@ type_to() {
     focus_window "$1"
     xdotool type --delay 40 "$2"
 }
+
+# One key to the window that has the focus, at once.
+press() { xdotool key "$1"; }
 
 # Holds a key down in the focused window, the server repeating it, until key_up.
 key_down() { xdotool keydown "$1"; }
