@@ -67,7 +67,10 @@ public:
         case 0: return {}; // cancelled, or emptied
         case 1: return proposed;
         case 2: return std::to_string(pick(100001) - 50000);
-        case 3: return std::to_string(pick(2000)) + "," + std::to_string(pick(1000));
+        case 3: { // the two draws in turn: the operands of + may be read in either order
+            const std::string whole = std::to_string(pick(2000));
+            return whole + "," + std::to_string(pick(1000));
+        }
         case 4: return std::to_string(pick(700));
         case 5: {
             static const char* const odd[] = {"abc", "2.5", "1,2,3", " ", "-", "1e3", "00", "00,1", "0,0001"};
