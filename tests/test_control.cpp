@@ -57,6 +57,16 @@ private slots:
         QVERIFY(scene.banners.empty());
     }
 
+    // Made, a game is loaded: its first game, once complete, still needs all its hits.
+    void aFirstGameIsNotWonWhenItsFormationStands()
+    {
+        Game g;
+        g.startPlaying();
+        g.advance(1); // the first check of the outcome
+        QCOMPARE(g.phase(), Phase::Playing);
+        QCOMPARE(g.w.reste, 126);
+    }
+
     void theCaptionShowsTheScoreFromTheFirstTick()
     {
         Game g;
