@@ -97,6 +97,7 @@ private slots:
         g.startPlaying();
         QCOMPARE(g.w.dem.interval(), interval);
         g.w.mechv(5).Visible = false; // hidden aliens come down with the others
+        g.w.mechb(1).Visible = false;
         g.w.mechr(21).Visible = false;
         g.advance(interval - 1);
         QCOMPARE(g.w.mechv(1).Top, 120.0f);
@@ -169,24 +170,27 @@ private slots:
         QCOMPARE(g.w.mechv(2).Left, 520.0f);
     }
 
-    // One tick of the alien fire, with the blue row at its start (600) and bullet 2 at `top`:
-    // at or above the blue row it is launched just below it, and each launch throws all five
-    // to random places; past 6100 it is first brought back to 75 above the row.
+    // One tick of the alien fire, with the blue row at its start (600), or come down once (800)
+    // with its first alien dead, and bullet 2 at `top`: at or above the blue row it is launched
+    // just below it, and each launch throws all five to random places; past 6100 it is first
+    // brought back to 75 above the row.
     void aBulletFallsAndIsLaunchedFromTheBlueRow_data()
     {
         QTest::addColumn<float>("top");
         QTest::addColumn<int>("vittire");
         QTest::addColumn<float>("topAfter");
         QTest::addColumn<bool>("launched");
-        QTest::newRow("exactly at the launch height") << 600.0f << 30 << 660.0f << true;
-        QTest::newRow("above it") << 100.0f << 30 << 660.0f << true;
-        QTest::newRow("just below it") << 600.5f << 30 << 630.5f << false;
-        QTest::newRow("slowest") << 100.0f << 1 << 631.0f << true;
-        QTest::newRow("fastest") << 100.0f << 250 << 880.0f << true;
-        QTest::newRow("fastest, falling") << 880.0f << 250 << 1130.0f << false;
-        QTest::newRow("to exactly 6100") << 6070.0f << 30 << 6100.0f << false;
-        QTest::newRow("at 6100: not past it") << 6100.0f << 30 << 6130.0f << false;
-        QTest::newRow("past 6100: launched again") << 6130.0f << 30 << 660.0f << true;
+        QTest::addColumn<bool>("down");
+        QTest::newRow("exactly at the launch height") << 600.0f << 30 << 660.0f << true << false;
+        QTest::newRow("above it") << 100.0f << 30 << 660.0f << true << false;
+        QTest::newRow("just below it") << 600.5f << 30 << 630.5f << false << false;
+        QTest::newRow("slowest") << 100.0f << 1 << 631.0f << true << false;
+        QTest::newRow("fastest") << 100.0f << 250 << 880.0f << true << false;
+        QTest::newRow("fastest, falling") << 880.0f << 250 << 1130.0f << false << false;
+        QTest::newRow("to exactly 6100") << 6070.0f << 30 << 6100.0f << false << false;
+        QTest::newRow("at 6100: not past it") << 6100.0f << 30 << 6130.0f << false << false;
+        QTest::newRow("past 6100: launched again") << 6130.0f << 30 << 660.0f << true << false;
+        QTest::newRow("the row come down, its first alien dead") << 7000.0f << 30 << 860.0f << true << true;
     }
     void aBulletFallsAndIsLaunchedFromTheBlueRow()
     {
@@ -197,6 +201,11 @@ private slots:
         Game g; // the other bullets stand hidden between the blue row and 6100
         g.random.values = {0.25f, 0.5f, 0.75f, 0.0f, 0.999f};
         g.w.vittire = static_cast<std::int16_t>(vittire);
+        QFETCH(bool, down);
+        if (down) {
+            g.w.mechb(1).Top = 800;
+            g.w.mechb(1).Visible = false;
+        }
         g.w.tire(2).Top = top;
         g.w.tiretimer_Timer();
         QCOMPARE(g.w.tire(2).Top, topAfter);
@@ -246,18 +255,6 @@ private slots:
         g.advance(ms);
         QCOMPARE(bulletTops(g.w), tops.toStdString());
         QCOMPARE(g.random.draws - before, draws);
-    }
-
-    void theBulletsFollowTheDescendingFormation()
-    {
-        Playing g;
-        g.w.mechb(1).Visible = false; // the launch height follows it even dead
-        g.advance(10000);
-        QCOMPARE(g.w.mechb(1).Top, 800.0f);
-        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
-            g.w.tire(v).Top = 7000;
-        g.advance(10);
-        QCOMPARE(bulletTops(g.w), "860 860 860 860 860");
     }
 
     // Every run the same: the fixed seed's first draws place the first volley.

@@ -186,7 +186,8 @@ class PlayerTest : public QObject {
 private slots:
     // The fire key makes the extra shot, shown, 100 right of the ship and 50 above it, even
     // outside a game, and only while there is none; the removal tick takes it and nothing
-    // else. placertir re-arms the permanent shot hidden, 50 right of the ship, as high.
+    // else. placertir re-arms the permanent shot hidden, 50 right of the ship, as high; the
+    // ship tick shows the shots and carries them up.
     void theFireKeyMakesTheExtraShotOnlyWhileThereIsNone()
     {
         Game g; // not started
@@ -212,8 +213,12 @@ private slots:
         w.vaisseau.Left = 700;
         w.placertir();
         QCOMPARE(shots(w), "2 (2): 750,5590 hidden; 600,5590");
-        w.vaisseautimer_Timer(); // shown again, 50 + 200 above the ship
-        QCOMPARE(shots(w), "2 (2): 750,5390; 600,5390");
+        w.vitballe = 600;
+        w.vaisseautimer_Timer(); // both shown and carried up, without limit
+        QCOMPARE(shots(w), "2 (2): 750,4990; 600,4990");
+        w.tir(1).Top = -100000;
+        w.vaisseautimer_Timer();
+        QCOMPARE(w.tir(1).Top, -100600.0f);
     }
 
     void theExtraShotLivesAtMostOneRemovalPeriod()
@@ -306,22 +311,6 @@ private slots:
         g.w.vitvais = 1200;
         g.advance(50);
         QCOMPARE(g.w.vaisseau.Left, 4440.0f);
-    }
-
-    void theShotsClimbOnEveryShipTick()
-    {
-        Game g;
-        g.w.tirer();
-        g.w.vitballe = 600;
-        g.w.vaisseautimer_Timer();
-        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(1) tir(2) vaisseau");
-        QCOMPARE(g.w.tir(1).Top, 4920.0f);
-        QCOMPARE(g.w.tir(2).Top, 4990.0f);
-        QCOMPARE(g.w.tir(2).Left, 3580.0f);
-        // Without limit: a shot that is never re-armed keeps rising.
-        g.w.tir(1).Top = -100000;
-        g.w.vaisseautimer_Timer();
-        QCOMPARE(g.w.tir(1).Top, -100600.0f);
     }
 
     // One hit tick or more of the permanent shot at `left`, `top`, each after the fire key;
