@@ -174,7 +174,7 @@ private slots:
         QVERIFY(!clock.nextDue());
     }
 
-    void createdMembersCopyTheLowestMemberHidden()
+    void createdMembersCopyTheLowestMemberHiddenAndMayBeDestroyed()
     {
         ChangeCount changes;
         SpriteArray array(changes, "mech", 3, {"green", 120, 600, 360, 375, true, "3"});
@@ -188,6 +188,15 @@ private slots:
         array.create(2); // now copies member 1, the lowest
         QCOMPARE(array(2).picture, "green");
         QCOMPARE(members(array), 4);
+        // A destroyed member vanishes, and may be made again as a fresh copy.
+        array(2).Left = 999;
+        array.destroy(2);
+        QVERIFY(!array.exists(2));
+        QCOMPARE(members(array), 3);
+        array.create(2);
+        QCOMPARE(array(2).Left, 120.0f);
+        array.create(32767);
+        QVERIFY(array.exists(32767));
     }
 
     void misusedArraysRaiseProgrammingErrors()
@@ -207,21 +216,6 @@ private slots:
         QCOMPARE(raised([](SpriteArray& a) { a(-1); }), "tir(-1) does not exist");
         QCOMPARE(raised([](SpriteArray& a) { a.destroy(2); }), "tir(2) does not exist");
         QCOMPARE(raised([](SpriteArray& a) { a.create(-5); }), "tir(-5) cannot exist");
-    }
-
-    void aDestroyedMemberVanishesAndMayBeCreatedAgain()
-    {
-        ChangeCount changes;
-        SpriteArray array(changes, "tir", 1, {"shot", 10, 20, 90, 90, true, ""});
-        array.create(2);
-        array(2).Left = 999;
-        array.destroy(2);
-        QVERIFY(!array.exists(2));
-        QCOMPARE(members(array), 1);
-        array.create(2);
-        QCOMPARE(array(2).Left, 10.0f);
-        array.create(32767);
-        QVERIFY(array.exists(32767));
     }
 
     void aMenuItemIsReachableOnlyThroughEnabledMenus()
