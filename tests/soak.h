@@ -13,7 +13,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <utility>
 
 #include "kit/game.h"
 #include "kit/player.h"
@@ -39,53 +38,28 @@ private:
     std::mt19937 random_;
 };
 
-// Boxes answered at random, unless an answer has been chosen beforehand.
-class RandomDialogs final : public runtime::Dialogs {
-public:
-    explicit RandomDialogs(Source& source) : source_(source) {}
-
-    std::optional<std::int16_t> nextAnswer; // for the next Yes/No box
-    std::optional<std::string> nextTyped;   // for the next input box
-    int boxes = 0;                          // boxes of either kind shown
-
-    std::int16_t messageBox(const std::string&, std::int16_t style, const std::string&) override
-    {
-        ++boxes;
-        if (!runtime::asksYesNo(style))
-            return runtime::answerOk;
-        if (nextAnswer)
-            return std::exchange(nextAnswer, std::nullopt).value();
-        return pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
+// A random answer to an input box: numbers, texts, empty answers (cancels).
+inline std::string randomTyped(Source& source, const std::string& proposed)
+{
+    const auto pick = [&source](int n) { return source.pick(n); };
+    switch (pick(9)) {
+    case 0: return {}; // cancelled, or emptied
+    case 1: return proposed;
+    case 2: return std::to_string(pick(100001) - 50000);
+    case 3: { // the two draws in turn: the operands of + may be read in either order
+        const std::string whole = std::to_string(pick(2000));
+        return whole + "," + std::to_string(pick(1000));
     }
-
-    std::string inputBox(const std::string&, const std::string&, const std::string& proposed) override
-    {
-        ++boxes;
-        if (nextTyped)
-            return std::exchange(nextTyped, std::nullopt).value();
-        switch (pick(9)) {
-        case 0: return {}; // cancelled, or emptied
-        case 1: return proposed;
-        case 2: return std::to_string(pick(100001) - 50000);
-        case 3: { // the two draws in turn: the operands of + may be read in either order
-            const std::string whole = std::to_string(pick(2000));
-            return whole + "," + std::to_string(pick(1000));
-        }
-        case 4: return std::to_string(pick(700));
-        case 5: {
-            static const char* const odd[] = {"abc", "2.5", "1,2,3", " ", "-", "1e3", "00", "00,1", "0,0001"};
-            return odd[pick(9)];
-        }
-        case 6: return std::string(static_cast<std::size_t>(pick(40) + 1), '9');
-        case 7: return "-" + std::to_string(pick(100000));
-        default: return "0," + std::to_string(pick(400));
-        }
+    case 4: return std::to_string(pick(700));
+    case 5: {
+        static const char* const odd[] = {"abc", "2.5", "1,2,3", " ", "-", "1e3", "00", "00,1", "0,0001"};
+        return odd[pick(9)];
     }
-
-private:
-    int pick(int n) { return source_.pick(n); }
-    Source& source_;
-};
+    case 6: return std::string(static_cast<std::size_t>(pick(40) + 1), '9');
+    case 7: return "-" + std::to_string(pick(100000));
+    default: return "0," + std::to_string(pick(400));
+    }
+}
 
 struct Failure {
     std::uint32_t seed;
@@ -144,14 +118,15 @@ struct Stats {
 
 // Stops the game on the field, if any, sets a slow descent and fast shots (the other settings
 // as at load), starts a new game and plays it well for at most `ms`; returns the time played.
-inline std::int64_t favourableGame(game::mmm& w, RandomDialogs& dialogs, std::int64_t ms)
+inline std::int64_t favourableGame(game::mmm& w, ScriptedDialogs& dialogs, std::int64_t ms)
 {
     const auto answer = [&](runtime::MenuItem& item, std::optional<std::string> typed) {
-        dialogs.nextAnswer = runtime::answerYes;
-        dialogs.nextTyped = std::move(typed);
+        dialogs.answers = {runtime::answerYes};
+        if (typed)
+            dialogs.typed = {*typed};
         w.choose(item);
-        dialogs.nextAnswer.reset(); // not asked when the item could not be chosen
-        dialogs.nextTyped.reset();
+        dialogs.answers.clear(); // not asked when the item could not be chosen
+        dialogs.typed.clear();
     };
     answer(w.stopi, std::nullopt);
     answer(w.vitfuse, "240");
@@ -169,10 +144,10 @@ public:
     Run(std::uint32_t seed, int longestMs, bool everyTick = false)
         : owned_(std::make_unique<SeededSource>(seed)),
           source_(*owned_),
-          dialogs_(source_),
           longestMs_(longestMs),
           everyTick_(everyTick)
     {
+        answerAtRandom();
         restart();
     }
 
@@ -180,11 +155,11 @@ public:
     // short after `favourableMs`.
     Run(Source& source, int longestMs, std::int64_t favourableMs)
         : source_(source),
-          dialogs_(source_),
           longestMs_(longestMs),
           favourableMs_(favourableMs),
           everyTick_(false)
     {
+        answerAtRandom();
         restart();
     }
 
@@ -208,12 +183,23 @@ public:
     }
 
     const game::mmm& game() const { return *w_; }
-    int boxes() const { return dialogs_.boxes; }
+    int boxes() const { return int(dialogs_.boxes.size() + dialogs_.inputs.size()); }
     int draws() const { return alienFire_.draws; }
     Stats stats;
 
 private:
     int pick(int n) { return source_.pick(n); }
+
+    // Every box answered at random, unless an answer has been scripted beforehand.
+    void answerAtRandom()
+    {
+        dialogs_.unscriptedAnswer = [&source = source_] {
+            return source.pick(2) == 0 ? runtime::answerYes : runtime::answerNo;
+        };
+        dialogs_.unscriptedTyped = [&source = source_](const std::string& proposed) {
+            return randomTyped(source, proposed);
+        };
+    }
 
     void restart()
     {
@@ -251,7 +237,7 @@ private:
 
     std::unique_ptr<Source> owned_; // a seed's generator
     Source& source_;
-    RandomDialogs dialogs_;
+    ScriptedDialogs dialogs_;
     ScriptedRandom alienFire_; // nothing scripted: the game's own sequence, its draws counted
     std::unique_ptr<game::mmm> w_;
     int longestMs_;

@@ -50,10 +50,19 @@ private slots:
         QCOMPARE(g.w.mechr(21).Left, 8120.0f);
         QCOMPARE(g.w.mechb(21).Left, 7880.0f);
         QCOMPARE(g.phase(), Phase::Building); // "Général" still greyed
-        QVERIFY(!g.w.general.Enabled);
         QCOMPARE(g.w.Text1.Text, std::string("0"));
-        g.advance(interval);
+        g.advance(interval - 1);
+        QVERIFY(!g.w.general.Enabled);
+        // The next tick completes the formation, starts the play and moves nothing.
+        g.advance(1);
         QCOMPARE(g.phase(), Phase::Playing);
+        QCOMPARE(timersOn(g.w),
+                 "Timer2 Timer3 soucoupe dem anim pg PERDUGAGNE Timer1 tiretimer vaisseautimer");
+        QCOMPARE(g.w.Text1.Text, std::string("1"));
+        QCOMPARE(g.w.dem.interval(), 10000);
+        QCOMPARE(g.w.mechv(1).Top, 120.0f);
+        QCOMPARE(g.w.mechb(21).Top, 600.0f);
+        QCOMPARE(members(g.w.mechv), 21);
     }
 
     // Column 1 hit while the formation builds: the columns built after it are still whole, so
@@ -70,47 +79,11 @@ private slots:
         QCOMPARE(column(g.w, 3), "green 3, blue 2, red");
     }
 
-    void theFirstDescentTickStartsTheGameAndMovesNothing()
-    {
-        Game g;
-        g.start();
-        g.advance(3000);
-        g.advance(149);
-        QVERIFY(!g.w.general.Enabled);
-        g.advance(1);
-        QCOMPARE(g.phase(), Phase::Playing);
-        QVERIFY(g.w.general.Enabled);
-        QVERIFY(g.w.PERDUGAGNE.enabled());
-        QVERIFY(g.w.anim.enabled());
-        QCOMPARE(g.w.Text1.Text, std::string("1"));
-        QCOMPARE(g.w.dem.interval(), 10000);
-        QCOMPARE(g.w.mechv(1).Top, 120.0f);
-        QCOMPARE(g.w.mechb(21).Top, 600.0f);
-        QCOMPARE(members(g.w.mechv), 21);
-    }
-
-    void theFormationComesDownHiddenAliensIncluded()
-    {
-        Playing g;
-        g.w.mechv(5).Visible = false;
-        g.w.mechr(21).Visible = false;
-        g.advance(9999);
-        QCOMPARE(g.w.mechv(1).Top, 120.0f);
-        g.advance(1);
-        for (std::int16_t c = 1; c <= 21; ++c) {
-            QCOMPARE(g.w.mechv(c).Top, 320.0f);
-            QCOMPARE(g.w.mechb(c).Top, 800.0f);
-            QCOMPARE(g.w.mechr(c).Top, 1280.0f);
-        }
-        g.advance(10000);
-        QCOMPARE(g.w.mechv(5).Top, 520.0f);
-        QCOMPARE(g.w.mechr(21).Top, 1480.0f);
-    }
-
     void theDescentIntervalIsTheChosenOne_data()
     {
         QTest::addColumn<QString>("tempe");
         QTest::addColumn<int>("interval");
+        QTest::newRow("at load") << "10000" << 10000;
         QTest::newRow("fastest") << "310" << 310;
         QTest::newRow("slowest") << "35000" << 35000;
         QTest::newRow("fraction rounds") << "2500,5" << 2500;
@@ -123,24 +96,20 @@ private slots:
         g.w.tempe.Text = tempe.toStdString();
         g.startPlaying();
         QCOMPARE(g.w.dem.interval(), interval);
+        g.w.mechv(5).Visible = false; // hidden aliens come down with the others
+        g.w.mechb(1).Visible = false;
+        g.w.mechr(21).Visible = false;
         g.advance(interval - 1);
         QCOMPARE(g.w.mechv(1).Top, 120.0f);
         g.advance(1);
-        QCOMPARE(g.w.mechv(1).Top, 320.0f);
+        for (std::int16_t c = 1; c <= 21; ++c) {
+            QCOMPARE(g.w.mechv(c).Top, 320.0f);
+            QCOMPARE(g.w.mechb(c).Top, 800.0f);
+            QCOMPARE(g.w.mechr(c).Top, 1280.0f);
+        }
         g.advance(interval);
-        QCOMPARE(g.w.mechv(1).Top, 520.0f);
-    }
-
-    void withTheAnimationOffNothingWiggles()
-    {
-        Game g;
-        g.w.choose(g.w.anima);
-        g.startPlaying();
-        QVERIFY(!g.w.anim.enabled());
-        g.advance(20000);
-        QVERIFY(!g.w.anim.enabled());
-        QCOMPARE(g.w.mechv(1).Left, 120.0f);
-        QCOMPARE(g.w.mechv(2).Left, 520.0f);
+        QCOMPARE(g.w.mechv(5).Top, 520.0f);
+        QCOMPARE(g.w.mechr(21).Top, 1480.0f);
     }
 
     void neighbouringColumnsWiggleApartAndBack()
@@ -176,7 +145,7 @@ private slots:
         QCOMPARE(g.w.mechv(2).Left, 510.0f);
     }
 
-    void theAnimationCheckMarkAndCellAgree()
+    void theAnimationCheckMarkCountsFromTheNextFormation()
     {
         Game g;
         QVERIFY(g.w.anima.Checked);
@@ -195,26 +164,33 @@ private slots:
         g.advance(2100);
         QCOMPARE(g.phase(), Phase::Playing);
         QVERIFY(!g.w.anim.enabled());
+        g.advance(20000);
+        QVERIFY(!g.w.anim.enabled());
+        QCOMPARE(g.w.mechv(1).Left, 120.0f);
+        QCOMPARE(g.w.mechv(2).Left, 520.0f);
     }
 
-    // One tick of the alien fire, with the blue row at its start (600) and bullet 2 at `top`:
-    // at or above the blue row it is launched just below it, and each launch throws all five
-    // to random places; past 6100 it is first brought back to 75 above the row.
+    // One tick of the alien fire, with the blue row at its start (600), or come down once (800)
+    // with its first alien dead, and bullet 2 at `top`: at or above the blue row it is launched
+    // just below it, and each launch throws all five to random places; past 6100 it is first
+    // brought back to 75 above the row.
     void aBulletFallsAndIsLaunchedFromTheBlueRow_data()
     {
         QTest::addColumn<float>("top");
         QTest::addColumn<int>("vittire");
         QTest::addColumn<float>("topAfter");
         QTest::addColumn<bool>("launched");
-        QTest::newRow("exactly at the launch height") << 600.0f << 30 << 660.0f << true;
-        QTest::newRow("above it") << 100.0f << 30 << 660.0f << true;
-        QTest::newRow("just below it") << 600.5f << 30 << 630.5f << false;
-        QTest::newRow("slowest") << 100.0f << 1 << 631.0f << true;
-        QTest::newRow("fastest") << 100.0f << 250 << 880.0f << true;
-        QTest::newRow("fastest, falling") << 880.0f << 250 << 1130.0f << false;
-        QTest::newRow("to exactly 6100") << 6070.0f << 30 << 6100.0f << false;
-        QTest::newRow("at 6100: not past it") << 6100.0f << 30 << 6130.0f << false;
-        QTest::newRow("past 6100: launched again") << 6130.0f << 30 << 660.0f << true;
+        QTest::addColumn<bool>("down");
+        QTest::newRow("exactly at the launch height") << 600.0f << 30 << 660.0f << true << false;
+        QTest::newRow("above it") << 100.0f << 30 << 660.0f << true << false;
+        QTest::newRow("just below it") << 600.5f << 30 << 630.5f << false << false;
+        QTest::newRow("slowest") << 100.0f << 1 << 631.0f << true << false;
+        QTest::newRow("fastest") << 100.0f << 250 << 880.0f << true << false;
+        QTest::newRow("fastest, falling") << 880.0f << 250 << 1130.0f << false << false;
+        QTest::newRow("to exactly 6100") << 6070.0f << 30 << 6100.0f << false << false;
+        QTest::newRow("at 6100: not past it") << 6100.0f << 30 << 6130.0f << false << false;
+        QTest::newRow("past 6100: launched again") << 6130.0f << 30 << 660.0f << true << false;
+        QTest::newRow("the row come down, its first alien dead") << 7000.0f << 30 << 860.0f << true << true;
     }
     void aBulletFallsAndIsLaunchedFromTheBlueRow()
     {
@@ -225,6 +201,11 @@ private slots:
         Game g; // the other bullets stand hidden between the blue row and 6100
         g.random.values = {0.25f, 0.5f, 0.75f, 0.0f, 0.999f};
         g.w.vittire = static_cast<std::int16_t>(vittire);
+        QFETCH(bool, down);
+        if (down) {
+            g.w.mechb(1).Top = 800;
+            g.w.mechb(1).Visible = false;
+        }
         g.w.tire(2).Top = top;
         g.w.tiretimer_Timer();
         QCOMPARE(g.w.tire(2).Top, topAfter);
@@ -237,37 +218,46 @@ private slots:
         }
     }
 
-    void everyGameAfterTheFirstFiresOneVolley()
+    // The bullets of a game from its start. In the first game of a run they fall from their
+    // design places (Tops 1080, 1320, 1200, 1320, 960), members 1 and 3 level, and each is
+    // launched on the tick after it passes 6100, throwing all five sideways; in every later
+    // game they start above the blue row and fall as one volley, launched again as a whole.
+    void theVolleysOfAGame_data()
     {
-        Playing g;
-        g.stop();
+        QTest::addColumn<bool>("later");
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<QString>("tops");
+        QTest::addColumn<int>("draws");
+        QTest::newRow("first game, first tick") << false << 10 << "1110 1350 1230 1350 990" << 0;
+        QTest::newRow("first game, none launched yet") << false << 1600 << "5880 6120 6000 6120 5760" << 0;
+        QTest::newRow("first game, 1 and 3 together") << false << 1610 << "5910 660 6030 660 5790" << 10;
+        QTest::newRow("first game, 2") << false << 1650 << "6030 780 660 780 5910" << 15;
+        QTest::newRow("first game, 0") << false << 1690 << "660 900 780 900 6030" << 20;
+        QTest::newRow("first game, 4 not yet") << false << 1720 << "750 990 870 990 6120" << 20;
+        QTest::newRow("first game, 4") << false << 1730 << "780 1020 900 1020 660" << 25;
+        QTest::newRow("later game, first tick") << true << 10 << "660 660 660 660 660" << 25;
+        QTest::newRow("later game, 183 ticks on") << true << 1830 << "6120 6120 6120 6120 6120" << 25;
+        QTest::newRow("later game, launched again") << true << 1840 << "660 660 660 660 660" << 50;
+    }
+    void theVolleysOfAGame()
+    {
+        QFETCH(bool, later);
+        QFETCH(int, ms);
+        QFETCH(QString, tops);
+        QFETCH(int, draws);
+        Game g;
+        if (later) {
+            g.startPlaying();
+            g.stop();
+        }
+        const int before = g.random.draws;
         g.start();
-        const int draws = g.random.draws;
-        g.advance(10);
-        QCOMPARE(g.random.draws, draws + 25);
-        QCOMPARE(bulletTops(g.w), "660 660 660 660 660");
-        // 183 ticks later the whole volley is launched again, in one tick.
-        g.advance(182 * 10);
-        QCOMPARE(g.w.tire(4).Top, 6120.0f);
-        QCOMPARE(g.random.draws, draws + 25);
-        g.advance(10);
-        QCOMPARE(g.random.draws, draws + 50);
-        QCOMPARE(bulletTops(g.w), "660 660 660 660 660");
+        g.advance(ms);
+        QCOMPARE(bulletTops(g.w), tops.toStdString());
+        QCOMPARE(g.random.draws - before, draws);
     }
 
-    void theBulletsFollowTheDescendingFormation()
-    {
-        Playing g;
-        g.w.mechb(1).Visible = false; // the launch height follows it even dead
-        g.advance(10000);
-        QCOMPARE(g.w.mechb(1).Top, 800.0f);
-        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
-            g.w.tire(v).Top = 7000;
-        g.advance(10);
-        QCOMPARE(bulletTops(g.w), "860 860 860 860 860");
-    }
-
-    // Every run the same: the fixed seed's first draws place the first volley...
+    // Every run the same: the fixed seed's first draws place the first volley.
     void theFirstVolleyFallsWhereTheFixedSeedPutsIt()
     {
         Game g;
@@ -278,22 +268,6 @@ private slots:
         const float lefts[] = {6843.67871f, 1138.00635f, 7608.65186f, 7014.07178f, 1066.68909f};
         for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v)
             QCOMPARE(double(g.w.tire(v).Left), double(lefts[v])); // exactly, not within a float's fuzz
-    }
-
-    // ...and two games in one process share no hidden state that could make them differ.
-    void twoGamesInOneProcessPlayAlike()
-    {
-        Game first;
-        Game second;
-        for (Game* g : {&first, &second}) {
-            g->startPlaying();
-            g->advance(60000);
-        }
-        for (std::int16_t v = 0; v <= game::lastAlienBullet; ++v) {
-            QCOMPARE(first.w.tire(v).Left, second.w.tire(v).Left);
-            QCOMPARE(first.w.tire(v).Top, second.w.tire(v).Top);
-        }
-        QVERIFY(first.random.draws > 100);
     }
 
     void theSaucerWaitsForTheSecondDescent()

@@ -9,6 +9,7 @@
 
 #include "kit/compare.h"
 
+#include "help/frmhelp.h"
 #include "help/qt/helpwindow.h"
 #include "kit/game.h"
 #include "kit/menus.h"
@@ -27,8 +28,6 @@ struct Program {
     runtime::qt::QtDialogs qtDialogs;
     runtime::qt::GameWindow window{w, qtDialogs};
 
-    Program() { w.Form_Load(); }
-
     void choose(const QString& text)
     {
         QAction* action = actionNamed(window.menuBar(), text);
@@ -36,6 +35,12 @@ struct Program {
         action->trigger();
     }
 };
+
+QString controlName(const help::Control& control)
+{
+    const QString name = QString::fromLatin1(control.name);
+    return control.index < 0 ? name : name + "(" + QString::number(control.index) + ")";
+}
 
 QList<frmhelp*> helpWindows()
 {
@@ -122,59 +127,37 @@ private slots:
 
     void everyControlIsAtItsPlace_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<QString>("words"); // none for a picture
-        const auto row = [](const char* name, QRect place, const char* words = "") {
-            QTest::newRow(name) << QString(name) << place << QString(words);
-        };
-        row("Image3", {0, 8, 26, 26});
-        row("Label1", {32, 8, 345, 33}, "Les plus dures a tuer, il faut les toucher 3 fois");
-        row("Image1", {0, 48, 24, 27});
-        row("Label2", {32, 48, 353, 25}, "Les moyennements dures, il faut les toucher 2 fois");
-        row("Image2(0)", {0, 88, 26, 26});
-        row("Label3", {32, 88, 345, 25}, "Les plus simples, un coup suffi");
-        row("Image4", {0, 120, 6, 6});
-        row("Label4", {8, 120, 329, 17}, "Votre balle");
-        row("Label5", {8, 136, 281, 17}, "La balle des extra-terrestres");
-        row("Image5", {0, 144, 6, 6});
-        row("Image6", {0, 160, 30, 30});
-        row("Label6", {40, 168, 321, 25},
-            "Votre vaisseau, dirigé le a les des touches flechés et tirer en pressant espace. "
-            "Vous pouvez tirer deux balle a la fois.");
-        row("Image2(1)", {0, 200, 26, 26});
-        row("Label7", {32, 200, 297, 25},
-            "C'est un e-t, il descent progressivement selon les options que vous avez choisis");
-        row("Image7", {0, 256, 82, 29});
-        row("Label10", {96, 256, 225, 33},
-            "Si vous la touché, vous gagnez un bonus de 200 points: votre fortune est faite");
-        row("Label8", {8, 336, 329, 33},
-            "La sensibilité du tir, c'est si la balle de votre fusée a plus de chance de toucher "
-            "un e-t ou non");
-        row("Label9", {8, 376, 321, 33},
-            "Chaque touche sur un e-t rapporte dix points et vous avez un bonus de points selon "
-            "les options choisis");
-        row("Command1", {304, 416, 65, 17}, "OK");
+        QTest::addColumn<int>("control");
+        const auto controls = help::frmhelpControls();
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            QTest::newRow(qPrintable(controlName(controls[i]))) << int(i);
     }
-    // Texts wrap within their boxes and show whole; pictures show at their own sizes.
+    // Each control at its place in pixels, 15 twips a pixel. Texts wrap within their boxes and
+    // show whole; pictures show at their own sizes; only the OK button takes the focus.
     void everyControlIsAtItsPlace()
     {
-        QFETCH(QString, name);
-        QFETCH(QRect, place);
-        QFETCH(QString, words);
+        QFETCH(int, control);
+        QCOMPARE(help::frmhelpControls().size(), std::size_t(19));
+        const help::Control& c = help::frmhelpControls()[std::size_t(control)];
+        const QString name = controlName(c);
+        const QString words = QString::fromUtf8(c.content);
         frmhelp help;
-        QWidget* control = help.findChild<QWidget*>(name);
-        QVERIFY(control);
-        QCOMPARE(control->geometry(), place);
-        QCOMPARE(control->focusPolicy() != Qt::NoFocus, name == "Command1");
-        if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QWidget* widget = help.findChild<QWidget*>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15));
+        QCOMPARE(widget->focusPolicy() != Qt::NoFocus, name == "Command1");
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
             QCOMPARE(button->text(), words);
             return;
         }
-        auto* label = qobject_cast<QLabel*>(control);
+        auto* label = qobject_cast<QLabel*>(widget);
         QVERIFY(label);
-        if (words.isEmpty()) {
-            QCOMPARE(label->pixmap().size(), place.size());
+        const QHash<QString, QSize> pictures{
+            {"Image3", {26, 26}}, {"Image1", {24, 27}}, {"Image2(0)", {26, 26}}, {"Image4", {6, 6}},
+            {"Image5", {6, 6}},   {"Image6", {30, 30}}, {"Image2(1)", {26, 26}}, {"Image7", {82, 29}}};
+        QCOMPARE(c.kind == help::ControlKind::picture, pictures.contains(name));
+        if (pictures.contains(name)) {
+            QCOMPARE(label->pixmap().size(), pictures[name]);
             return;
         }
         QCOMPARE(label->text(), words);

@@ -19,6 +19,7 @@ std::string scoreBox(const std::string& prompt)
     return "Score (64): " + prompt;
 }
 const std::string bulletText = "Vous avez été touché par une balle ennemie ";
+const std::string lostToABullet = bulletText + "Votre score est de: 58";
 const std::string won = "Bravo vous avez gagné 200 pt de plus en gagnant, votre score est de: ";
 
 // A game in progress with the ship back in its place, every bullet and alien far from it.
@@ -50,7 +51,6 @@ private slots:
         QTest::addColumn<bool>("bulletShown");
         QTest::addColumn<float>("alienTop");
         QTest::addColumn<QString>("ending");
-        const std::string lostToABullet = bulletText + "Votre score est de: 58";
         const auto row = [](const char* name, int reste, int score, float left, float top, bool shown,
                             float alienTop, const std::string& box) {
             QTest::newRow(name) << reste << score << left << top << shown << alienTop
@@ -109,12 +109,10 @@ private slots:
         QTest::addColumn<int>("bullets"); // on the ship
         QTest::addColumn<bool>("alienDown");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("two bullets on the ship")
-            << 2 << false << QString::fromStdString(bulletText + "Votre score est de: 58");
-        QTest::newRow("a bullet and an alien")
-            << 1 << true << QString::fromStdString(bulletText + "Votre score est de: 58");
-        QTest::newRow("both bullets and an alien")
-            << 2 << true << QString::fromStdString(bulletText + "Votre score est de: 58");
+        const QString lost = QString::fromStdString(lostToABullet);
+        QTest::newRow("two bullets on the ship") << 2 << false << lost;
+        QTest::newRow("a bullet and an alien") << 1 << true << lost;
+        QTest::newRow("both bullets and an alien") << 2 << true << lost;
         QTest::newRow("an alien alone") << 0 << true << "Votre score est de: 58";
     }
     void oneEndingGivesOneMessage()
@@ -218,7 +216,7 @@ private slots:
         g.advance(10 * 60 * 1000); // standing still under the falling bullets
         QVERIFY(g.w.perd.Visible);
         QCOMPARE(g.dialogs.boxes.size(), std::size_t(2));
-        QCOMPARE(g.dialogs.last(), scoreBox(bulletText + "Votre score est de: 58"));
+        QCOMPARE(g.dialogs.last(), scoreBox(lostToABullet));
     }
 };
 

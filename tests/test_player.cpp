@@ -2,6 +2,10 @@
 // The player's keys and shots: steering and the ship tick, the fire key, the re-arm of the
 // permanent shot, the periodic removal of the extra shot, and what the shots hit.
 
+#include <functional>
+#include <iterator>
+#include <string>
+
 #include <QtTest>
 
 #include "kit/compare.h"
@@ -12,67 +16,209 @@ using game::keyLeft;
 using game::keyRight;
 using game::keySpace;
 
+namespace {
+
+// The shots: nbtir (and valyout), then each shot's place, "hidden" when it is.
+std::string shots(const game::mmm& w)
+{
+    std::string text = str(w.nbtir) + " (" + w.valyout.Text.get() + "):";
+    for (std::int16_t i = 1; i <= 2; ++i)
+        if (w.tir.exists(i))
+            text += (i > 1 ? "; " : " ") + str(w.tir(i).Left.get()) + "," + str(w.tir(i).Top.get())
+                    + (w.tir(i).Visible ? "" : " hidden");
+    return text;
+}
+
+// What hit ticks leave: "green 2, blue 2, red | 1 (2): 3530,5590 hidden | 10 points, 125 left".
+std::string afterPass(const game::mmm& w)
+{
+    std::string text = column(w, 1);
+    for (std::int16_t c = 2; c <= w.nbcol; ++c)
+        if (column(w, c) != "green 3, blue 2, red")
+            text += "; column " + str(c) + ": " + column(w, c);
+    text += " | " + shots(w) + " | " + str(w.score) + " points, " + str(w.reste) + " left";
+    if (w.souc.Visible || w.souc.Left != 8280 || w.Textsouc.Text != "0" || w.bon.Visible)
+        text += " | saucer " + str(w.souc.Left.get()) + (w.souc.Visible ? " shown" : "") + ", countdown "
+                + w.Textsouc.Text.get() + (w.bon.Visible ? ", bonus" : "");
+    return text;
+}
+
+struct Pass {
+    const char* name;
+    float left; // the permanent shot at each tick
+    float top;
+    std::string after;
+    std::function<void(Game&)> setup = {};
+    int ticks = 1; // none: the setup runs its own
+};
+
+// The green alien of column 1 alone, moved to Left 1000 (to 1360), with the sensitivity.
+std::function<void(Game&)> greenAlone(std::int16_t sensib)
+{
+    return [sensib](Game& g) {
+        g.w.sensib = sensib;
+        g.w.mechv(1).Left = 1000;
+        g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
+    };
+}
+// Only the green alien of column 1.
+void onlyGreen(Game& g)
+{
+    g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
+}
+void saucer(Game& g)
+{
+    g.saucerAt(3000);
+}
+
+const std::string whole = "green 3, blue 2, red";
+const std::string rearmed = " | 1 (2): 3530,5590 hidden | "; // 50 right of the ship, 50 above it
+const std::string greenHit = "green 2" + rearmed + "10 points, 125 left";
+const std::string flying = " hidden; 3580,5590 | "; // the shot missed, the extra one at the ship
+const std::string missed = flying + "0 points, 126 left";
+const std::string bonus = " | saucer 8300, countdown 10000, bonus"; // parked after a hit
+const std::string waiting = " | saucer 3000 shown, countdown 0";
+
+const Pass passes[] = {
+    // The band where a shot hits the green alien: its width widened by the sensitivity.
+    {"50: at the band's left end", 950, 400, "green 3 | 2 (2): 950,400" + missed, greenAlone(50)},
+    {"50: just inside left", 950.5f, 400, greenHit, greenAlone(50)},
+    {"50: just inside right", 1409.5f, 400, greenHit, greenAlone(50)},
+    {"50: at the band's right end", 1410, 400, "green 3 | 2 (2): 1410,400" + missed, greenAlone(50)},
+    {"0: at the alien's left edge", 1000, 400, "green 3 | 2 (2): 1000,400" + missed, greenAlone(0)},
+    {"0: just inside", 1000.5f, 400, greenHit, greenAlone(0)},
+    {"0: just inside right", 1359.5f, 400, greenHit, greenAlone(0)},
+    {"0: at the right edge", 1360, 400, "green 3 | 2 (2): 1360,400" + missed, greenAlone(0)},
+    {"at the bottom edge: not yet", 1100, 495, "green 3 | 2 (2): 1100,495" + missed, greenAlone(50)},
+    {"just above the bottom edge", 1100, 494.5f, greenHit, greenAlone(50)},
+    {"far above: no upper bound", 1100, 5, greenHit, greenAlone(50)},
+    // A green alien takes three hits; dead, it lets the next shot through.
+    {"green: one hit", 200, 300, greenHit, onlyGreen},
+    {"green: two hits", 200, 300, "green 1" + rearmed + "20 points, 124 left", onlyGreen, 2},
+    {"green: three hits", 200, 300, rearmed + "30 points, 123 left", onlyGreen, 3},
+    {"green: a fourth shot", 200, 300, " | 2 (2): 200,300" + flying + "30 points, 123 left", onlyGreen, 4},
+    // Each column tests green, then red, then blue; a hidden alien lets the shot through.
+    {"in all three bands: green first", 200, 100, "green 2, blue 2, red" + rearmed + "10 points, 125 left"},
+    {"green dead: red next", 200, 100, "blue 2" + rearmed + "10 points, 125 left",
+     [](Game& g) { g.w.mechv(1).Visible = false; }},
+    {"green and red dead: blue", 200, 100, "blue 1" + rearmed + "20 points, 124 left",
+     [](Game& g) { g.w.mechv(1).Visible = false; }, 2},
+    {"through hidden red and blue", 200, 1000, "green 3 | 2 (2): 200,1000" + missed, onlyGreen},
+    {"through them to the green one", 200, 400, greenHit, onlyGreen},
+    // Columns in order, and one hit ends the tick: the shot lies in the bands of columns 3
+    // and 4 (the ship out of reach).
+    {"columns in order", 1250, 1400,
+     whole + "; column 3: green 3, blue 2 | 1 (2): 3530,999950 hidden | 68 points, 125 left",
+     [](Game& g) {
+         g.startPlaying();
+         g.w.sensib = 300;
+     }},
+    // Only the permanent shot hits, and only while the extra shot exists.
+    {"the extra shot inside the red alien", 5000, 3000,
+     whole + " | 2 (2): 5000,3000 hidden; 200,1100 | 0 points, 126 left",
+     [](Game& g) {
+         g.w.tirer();
+         g.w.tir(2).Left = 200;
+         g.w.tir(2).Top = 1100;
+     }},
+    {"no extra shot", 200, 1100,
+     whole + " | 1 (0): 200,1100 hidden | 0 points, 126 left | saucer 100 shown, countdown 0",
+     [](Game& g) {
+         g.saucerAt(100);
+         g.w.tir(1).Left = 200;
+         g.w.tir(1).Top = 1100;
+         g.w.pg_Timer();
+     },
+     0},
+    // Leaving the top, the shot is re-armed at the ship; the pass ends there, though the
+    // re-armed shot lies inside an alien come down to the ship.
+    {"exactly 0 is still on the field", 3600, 0,
+     whole + " | 2 (2): 3600,0 hidden; 1100,5590 | 0 points, 126 left",
+     [](Game& g) { g.w.vaisseau.Left = 1000; }},
+    {"above it: re-armed", 3600, -1, whole + " | 1 (2): 1050,5590 hidden | 0 points, 126 left",
+     [](Game& g) { g.w.vaisseau.Left = 1000; }},
+    {"re-armed inside an alien", 3600, -10, whole + " | 1 (2): 150,5590 hidden | 0 points, 126 left",
+     [](Game& g) {
+         g.w.vaisseau.Left = 100;
+         g.w.mechr(1).Top = 5300;
+     }},
+    // The saucer (3000 to 4230, 0 to 435) is hit strictly inside its box while shown: the
+    // bonus once, the saucer parked, the banner shown; the shot flies on, unless it hits an
+    // alien in the same pass.
+    {"saucer: inside", 3500, 200, whole + " | 2 (2): 3500,200" + flying + "200 points, 126 left" + bonus,
+     saucer},
+    {"saucer: inside, twice", 3500, 200,
+     whole + " | 2 (2): 3500,200" + flying + "200 points, 126 left" + bonus, saucer, 2},
+    {"saucer: on its top edge", 3500, 0, whole + " | 2 (2): 3500,0" + missed + waiting, saucer},
+    {"saucer: on its bottom edge", 3500, 435, whole + " | 2 (2): 3500,435" + missed + waiting, saucer},
+    {"saucer: on its left edge", 3000, 200, whole + " | 2 (2): 3000,200" + missed + waiting, saucer},
+    {"saucer: on its right edge", 4230, 200, whole + " | 2 (2): 4230,200" + missed + waiting, saucer},
+    // A ship parked under the hidden saucer's resting place must not rake in bonuses.
+    {"saucer hidden, low in its box", 8400, 400,
+     whole + " | 2 (2): 8400,400" + missed + " | saucer 8300, countdown 0",
+     [](Game& g) { g.saucerAt(8300, false); }},
+    {"saucer hidden, high in its box", 8400, 10,
+     whole + " | 2 (2): 8400,10" + missed + " | saucer 8300, countdown 0",
+     [](Game& g) { g.saucerAt(8300, false); }},
+    // A green alien come up beside the saucer, for the test's sake: both score.
+    {"saucer and an alien in one pass", 200, 300,
+     "green 2, blue 2, red" + rearmed + "210 points, 125 left" + bonus,
+     [](Game& g) {
+         g.saucerAt(0);
+         g.w.mechv(1).Top = 100;
+     }},
+    // The score stops at 32767.
+    {"score: an alien at 32760", 200, 1100, "green 3, blue 2" + rearmed + "32767 points, 125 left",
+     [](Game& g) { g.w.score = 32760; }},
+    {"score: the saucer and an alien at 32760", 200, 200,
+     "green 2, blue 2, red" + rearmed + "32767 points, 125 left" + bonus,
+     [](Game& g) {
+         g.w.score = 32760;
+         g.saucerAt(100);
+     }},
+};
+
+} // namespace
+
 class PlayerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theFirstFireCreatesTheExtraShotAtTheShipEvenOutsideAGame()
+    // The fire key makes the extra shot, shown, 100 right of the ship and 50 above it, even
+    // outside a game, and only while there is none; the removal tick takes it and nothing
+    // else. placertir re-arms the permanent shot hidden, 50 right of the ship, as high; the
+    // ship tick shows the shots and carries them up.
+    void theFireKeyMakesTheExtraShotOnlyWhileThereIsNone()
     {
         Game g; // not started
-        g.w.vaisseau.Left = 1000;
-        g.w.Form_KeyDown(keySpace, 0);
-        QCOMPARE(g.w.nbtir, 2);
-        QCOMPARE(g.w.valyout.Text, std::string("2"));
-        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(2) vaisseau"); // not the permanent shot
-        QCOMPARE(g.w.tir(2).Left, 1100.0f);
-        QCOMPARE(g.w.tir(2).Top, 5590.0f);
-        QCOMPARE(g.w.tir(2).Width, 90.0f);
-        QCOMPARE(g.w.tir(1).Left, 3600.0f); // untouched
-    }
-
-    // From each shot state, what each event leads to.
-    void theShotsGoFromOneToTwoOnlyByFireAndBackOnlyByTheRemovalTick()
-    {
-        Game g;
         game::mmm& w = g.w;
-        w.tirer();
+        w.vaisseau.Left = 1000;
+        w.Form_KeyDown(keySpace, 0);
+        QCOMPARE(shown(w), "mechv(1) mechb(1) mechr(1) tir(2) vaisseau"); // not the permanent shot
+        QCOMPARE(shots(w), "2 (2): 3600,5520 hidden; 1100,5590");
+        QCOMPARE(w.tir(2).Width, 90.0f);
         w.vaisseau.Left = 500;
         w.tirer(); // 2 -> 2: nothing, no error
-        QCOMPARE(w.nbtir, 2);
-        QCOMPARE(w.tir(2).Left, 3580.0f);
+        QCOMPARE(shots(w), "2 (2): 3600,5520 hidden; 1100,5590");
 
         w.tir(1).Top = 100;
         w.tir(1).Visible = true;
-        w.Timer1_Timer(); // 2 -> 1: extra shot gone, permanent one untouched
-        QCOMPARE(w.nbtir, 1);
-        QVERIFY(!w.tir.exists(2));
-        QCOMPARE(w.tir(1).Top, 100.0f);
-        QVERIFY(w.tir(1).Visible);
-
+        w.Timer1_Timer(); // 2 -> 1
+        QCOMPARE(shots(w), "1 (2): 3600,100");
         w.Timer1_Timer(); // 1 -> 1: nothing
-        QCOMPARE(w.nbtir, 1);
-        QCOMPARE(members(w.tir), 1);
-
+        QCOMPARE(shots(w), "1 (2): 3600,100");
         w.tirer(); // 1 -> 2 again, at the ship's new place
-        QCOMPARE(w.nbtir, 2);
-        QCOMPARE(w.tir(2).Left, 600.0f);
-        QCOMPARE(w.valyout.Text, std::string("2"));
-    }
+        QCOMPARE(shots(w), "2 (2): 3600,100; 600,5590");
 
-    void placertirReArmsThePermanentShotHiddenAboveTheShip()
-    {
-        Game g;
-        g.w.vaisseau.Left = 700;
-        g.w.tir(1).Visible = true;
-        g.w.tir(1).Top = -3000;
-        g.w.placertir();
-        QCOMPARE(g.w.tir(1).Left, 750.0f);
-        QCOMPARE(g.w.tir(1).Top, 5590.0f);
-        QVERIFY(!g.w.tir(1).Visible);
-        // The extra shot starts 50 twips right of it, at the same height.
-        g.w.tirer();
-        QCOMPARE(g.w.tir(2).Left - g.w.tir(1).Left, 50.0f);
-        QCOMPARE(g.w.tir(2).Top, g.w.tir(1).Top);
+        w.vaisseau.Left = 700;
+        w.placertir();
+        QCOMPARE(shots(w), "2 (2): 750,5590 hidden; 600,5590");
+        w.vitballe = 600;
+        w.vaisseautimer_Timer(); // both shown and carried up, without limit
+        QCOMPARE(shots(w), "2 (2): 750,4990; 600,4990");
+        w.tir(1).Top = -100000;
+        w.vaisseautimer_Timer();
+        QCOMPARE(w.tir(1).Top, -100600.0f);
     }
 
     void theExtraShotLivesAtMostOneRemovalPeriod()
@@ -167,230 +313,26 @@ private slots:
         QCOMPARE(g.w.vaisseau.Left, 4440.0f);
     }
 
-    void theShotsClimbOnEveryShipTick()
+    // One hit tick or more of the permanent shot at `left`, `top`, each after the fire key;
+    // then column 1 (and any other column no longer whole), the shots, the points, the hits
+    // still needed, and the saucer once not as at load. Column 1 stands at its design place:
+    // green 120..480 down to 495, blue -120..240 down to 1005, red 120..510 down to 1470.
+    void aHitTickTestsThePermanentShot_data()
     {
+        QTest::addColumn<int>("pass");
+        for (std::size_t i = 0; i < std::size(passes); ++i)
+            QTest::newRow(passes[i].name) << int(i);
+    }
+    void aHitTickTestsThePermanentShot()
+    {
+        QFETCH(int, pass);
+        const Pass& p = passes[pass];
         Game g;
-        g.w.tirer();
-        g.w.vitballe = 600;
-        g.w.vaisseautimer_Timer();
-        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) tir(1) tir(2) vaisseau");
-        QCOMPARE(g.w.tir(1).Top, 4920.0f);
-        QCOMPARE(g.w.tir(2).Top, 4990.0f);
-        QCOMPARE(g.w.tir(2).Left, 3580.0f);
-        // Without limit: a shot that is never re-armed keeps rising.
-        g.w.tir(1).Top = -100000;
-        g.w.vaisseautimer_Timer();
-        QCOMPARE(g.w.tir(1).Top, -100600.0f);
-    }
-
-    void withoutTheExtraShotNothingIsHit()
-    {
-        Game g;
-        g.w.tir(1).Left = 200;
-        g.w.tir(1).Top = 1100; // inside the red alien
-        g.saucerAt(100);
-        g.w.pg_Timer();
-        QVERIFY(g.w.mechr(1).Visible);
-        QCOMPARE(g.w.score, 0);
-        QCOMPARE(g.w.reste, 126);
-    }
-
-    void aShotLeavingTheTopIsReArmedAtTheShip()
-    {
-        Game g;
-        g.w.vaisseau.Left = 1000;
-        g.w.tir(1).Top = 0; // exactly 0 is still on the field
-        g.w.tirer();
-        g.w.pg_Timer();
-        QCOMPARE(g.w.nbtir, 2);
-        g.w.tir(1).Top = -1;
-        g.w.pg_Timer();
-        QCOMPARE(g.w.nbtir, 1);
-        QCOMPARE(shown(g.w), "mechv(1) mechb(1) mechr(1) vaisseau");
-        QCOMPARE(g.w.tir(1).Top, 5590.0f);
-        QCOMPARE(g.w.tir(1).Left, 1050.0f);
-        g.w.vaisseautimer_Timer(); // shown again, 50 + 200 above the ship
-        QVERIFY(g.w.tir(1).Visible);
-        QCOMPARE(g.w.tir(1).Top, 5390.0f);
-        QCOMPARE(g.w.score, 0);
-    }
-
-    // A shown green alien at Left 1000 (width 360): the band where a shot hits it.
-    void aShotHitsAnAlienWithinItsWidthWidenedBySensitivity_data()
-    {
-        QTest::addColumn<int>("sensib");
-        QTest::addColumn<float>("shotLeft");
-        QTest::addColumn<float>("shotTop");
-        QTest::addColumn<bool>("hit");
-        QTest::newRow("50: at the band's left end") << 50 << 950.0f << 400.0f << false;
-        QTest::newRow("50: just inside left") << 50 << 950.5f << 400.0f << true;
-        QTest::newRow("50: just inside right") << 50 << 1409.5f << 400.0f << true;
-        QTest::newRow("50: at the band's right end") << 50 << 1410.0f << 400.0f << false;
-        QTest::newRow("0: at the alien's left edge") << 0 << 1000.0f << 400.0f << false;
-        QTest::newRow("0: just inside") << 0 << 1000.5f << 400.0f << true;
-        QTest::newRow("0: just inside right") << 0 << 1359.5f << 400.0f << true;
-        QTest::newRow("0: at the right edge") << 0 << 1360.0f << 400.0f << false;
-        QTest::newRow("at the bottom edge: not yet") << 50 << 1100.0f << 495.0f << false;
-        QTest::newRow("just above the bottom edge") << 50 << 1100.0f << 494.5f << true;
-        QTest::newRow("far above: no upper bound") << 50 << 1100.0f << 5.0f << true;
-    }
-    void aShotHitsAnAlienWithinItsWidthWidenedBySensitivity()
-    {
-        QFETCH(int, sensib);
-        QFETCH(float, shotLeft);
-        QFETCH(float, shotTop);
-        QFETCH(bool, hit);
-        Game g;
-        g.w.sensib = static_cast<std::int16_t>(sensib);
-        g.w.mechv(1).Left = 1000;
-        g.w.mechb(1).Visible = g.w.mechr(1).Visible = false;
-        g.shootAt(shotLeft, shotTop);
-        QCOMPARE(g.w.mechv(1).Tag, std::string(hit ? "2" : "3"));
-        QCOMPARE(g.w.nbtir, std::int16_t(hit ? 1 : 2));
-    }
-
-    void aGreenAlienTakesThreeHits()
-    {
-        Game g;
-        g.start();
-        const std::int16_t start = g.w.score;
-        g.w.mechr(1).Visible = g.w.mechb(1).Visible = false;
-        for (int hit = 1; hit <= 3; ++hit) {
-            g.shootAt(200, 300);
-            QCOMPARE(column(g.w, 1), hit < 3 ? "green " + std::to_string(3 - hit) : "");
-            QCOMPARE(g.w.mechv(1).Tag, std::to_string(3 - hit));
-            QCOMPARE(int(g.w.score), start + 10 * hit);
-            QCOMPARE(int(g.w.reste), 126 - hit);
-            QCOMPARE(g.w.nbtir, 1);
-            QCOMPARE(g.w.tir(1).Top, 5590.0f); // re-armed
-        }
-        // Dead now: the next shot flies through its place.
-        g.shootAt(200, 300);
-        QCOMPARE(g.w.nbtir, 2);
-        QCOMPARE(int(g.w.reste), 123);
-    }
-
-    void eachColumnTestsGreenThenRedThenBlue()
-    {
-        Game g;
-        g.shootAt(200, 100); // in the bands of all three of column 1, above all their bottoms
-        QCOMPARE(column(g.w, 1), "green 2, blue 2, red");
-        QCOMPARE(g.w.reste, 125);
-
-        g.w.mechv(1).Visible = false; // green dead: red is next
-        g.shootAt(200, 100);
-        QCOMPARE(column(g.w, 1), "blue 2");
-        g.shootAt(200, 100); // then blue
-        QCOMPARE(column(g.w, 1), "blue 1");
-        QCOMPARE(g.w.reste, 123);
-    }
-
-    void columnsAreTestedInOrderAndOneHitEndsTheTick()
-    {
-        Playing g;
-        g.w.sensib = 300; // the shot lies in the bands of columns 3 and 4
-        g.shootAt(1250, 1400);
-        QVERIFY(!g.w.mechr(3).Visible);
-        QVERIFY(g.w.mechr(4).Visible);
-        QCOMPARE(g.w.reste, 125);
-    }
-
-    // A saucer at `left` (1230 x 435 at Top 0), and a shot at (shotLeft, shotTop) in a hit tick.
-    // A hit scores once, parks the saucer and shows the banner; the shot flies on, unless it
-    // also hits an alien in the same pass.
-    void theSaucerIsHitStrictlyInsideItsBoxWhileShown_data()
-    {
-        QTest::addColumn<float>("left");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<float>("shotLeft");
-        QTest::addColumn<float>("shotTop");
-        QTest::addColumn<int>("score");
-        QTest::addColumn<float>("shotTopAfter"); // 5590: re-armed at the ship
-        QTest::newRow("inside") << 3000.0f << true << 3500.0f << 200.0f << 200 << 200.0f;
-        QTest::newRow("on its top edge") << 3000.0f << true << 3500.0f << 0.0f << 0 << 0.0f;
-        QTest::newRow("on its bottom edge") << 3000.0f << true << 3500.0f << 435.0f << 0 << 435.0f;
-        QTest::newRow("on its left edge") << 3000.0f << true << 3000.0f << 200.0f << 0 << 200.0f;
-        QTest::newRow("on its right edge") << 3000.0f << true << 4230.0f << 200.0f << 0 << 200.0f;
-        // A ship parked under the hidden saucer's resting place must not rake in bonuses.
-        QTest::newRow("hidden, low in its box") << 8300.0f << false << 8400.0f << 400.0f << 0 << 400.0f;
-        QTest::newRow("hidden, high in its box") << 8300.0f << false << 8400.0f << 10.0f << 0 << 10.0f;
-        // A green alien come up beside the saucer, for the test's sake: both score.
-        QTest::newRow("and an alien in one pass") << 0.0f << true << 200.0f << 300.0f << 210 << 5590.0f;
-    }
-    void theSaucerIsHitStrictlyInsideItsBoxWhileShown()
-    {
-        QFETCH(float, left);
-        QFETCH(bool, shown);
-        QFETCH(float, shotLeft);
-        QFETCH(float, shotTop);
-        QFETCH(int, score);
-        Game g;
-        g.saucerAt(left, shown);
-        g.w.mechv(1).Top = 100;
-        g.shootAt(shotLeft, shotTop);
-        QCOMPARE(int(g.w.score), score);
-        QFETCH(float, shotTopAfter);
-        QCOMPARE(g.w.tir(1).Top, shotTopAfter);
-        QCOMPARE(g.w.nbtir, std::int16_t(score == 210 ? 1 : 2)); // removed only by an alien hit
-        const bool hit = score >= 200;
-        QCOMPARE(g.w.bon.Visible, hit);
-        QCOMPARE(g.w.souc.Visible, shown && !hit);
-        QCOMPARE(g.w.souc.Left, hit ? 8300.0f : left);
-        QCOMPARE(g.w.Textsouc.Text, std::string(hit ? "10000" : "0"));
-        QCOMPARE(g.w.mechv(1).Tag, std::string(score == 210 ? "2" : "3"));
-        g.w.pg_Timer(); // the saucer is gone: no second bonus
-        QCOMPARE(int(g.w.score), score);
-    }
-
-    void theScoreStopsAt32767()
-    {
-        Game g;
-        g.w.score = 32760;
-        g.shootAt(200, 1100);
-        QCOMPARE(g.w.score, 32767);
-        g.saucerAt(100);
-        g.shootAt(200, 200); // the saucer's bonus and a green alien's points
-        QVERIFY(g.w.bon.Visible);
-        QCOMPARE(g.w.score, 32767);
-    }
-
-    void onlyThePermanentShotHits()
-    {
-        Game g;
-        g.w.tirer();
-        g.w.tir(2).Left = 200;
-        g.w.tir(2).Top = 1100; // the extra shot inside the red alien
-        g.w.tir(1).Left = 5000;
-        g.w.tir(1).Top = 3000;
-        g.w.pg_Timer();
-        QVERIFY(g.w.mechr(1).Visible);
-        QCOMPARE(g.w.nbtir, 2);
-    }
-
-    void aHiddenAlienLetsTheShotThroughToTheOneAbove()
-    {
-        Game g;
-        g.w.mechr(1).Visible = g.w.mechb(1).Visible = false;
-        g.shootAt(200, 1000);
-        QCOMPARE(g.w.nbtir, 2);
-        g.w.tir(1).Top = 400;
-        g.w.pg_Timer();
-        QCOMPARE(g.w.mechv(1).Tag, std::string("2"));
-    }
-
-    // Aliens come down to the ship: the re-armed shot lies inside one. The pass that re-arms
-    // it after a top exit ends there, touching no removed shot.
-    void aPassEndsWithTheRemovalOfTheExtraShot()
-    {
-        Game g;
-        g.w.vaisseau.Left = 100;
-        g.w.mechr(1).Top = 5300; // its bottom below the re-armed shot at 5590
-        g.w.tirer();
-        g.w.tir(1).Top = -10;
-        g.w.pg_Timer();
-        QCOMPARE(g.w.nbtir, 1);
-        QVERIFY(g.w.mechr(1).Visible);
-        QCOMPARE(g.w.reste, 126);
+        if (p.setup)
+            p.setup(g);
+        for (int i = 0; i < p.ticks; ++i)
+            g.shootAt(p.left, p.top);
+        QCOMPARE(afterPass(g.w), p.after);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -35,6 +36,9 @@ public:
     std::deque<std::string> typed;    // for the input boxes, in order
     std::vector<Box> boxes;           // every message box shown
     std::vector<Input> inputs;        // every input box shown
+    // What answers a box when its queue is empty; none: such a box is a fault of the test.
+    std::function<std::int16_t()> unscriptedAnswer;
+    std::function<std::string(const std::string& proposed)> unscriptedTyped;
 
     // The last message box, as "title (style): prompt"; "no box" before the first.
     std::string last() const
@@ -49,6 +53,8 @@ public:
         boxes.push_back({prompt, style, title});
         if (!runtime::asksYesNo(style))
             return runtime::answerOk;
+        if (answers.empty() && unscriptedAnswer)
+            return unscriptedAnswer();
         if (answers.empty())
             throw std::runtime_error("a Yes/No box nobody expected: " + prompt);
         const std::int16_t answer = answers.front();
@@ -60,6 +66,8 @@ public:
                          const std::string& proposed) override
     {
         inputs.push_back({prompt, title, proposed});
+        if (typed.empty() && unscriptedTyped)
+            return unscriptedTyped(proposed);
         if (typed.empty())
             throw std::runtime_error("an input box nobody expected: " + prompt);
         const std::string answer = typed.front();
