@@ -163,6 +163,26 @@ private slots:
         QCOMPARE(ticks, 2);
     }
 
+    // A timer whose tick changed nothing sleeps, keeping its rhythm, until its own game
+    // changes: a change to another game never wakes it.
+    void aSleepingTimerWakesOnlyForItsOwnGame()
+    {
+        Clock mine, other;
+        Timer timer(mine, 10, true);
+        int ticks = 0;
+        timer.onTick([&] { ++ticks; });
+        mine.advanceTo(10);
+        QVERIFY(!mine.nextDue());
+        other.changes.note();
+        QVERIFY(!mine.nextDue());
+        mine.advanceTo(100);
+        QCOMPARE(ticks, 1);
+        mine.changes.note();
+        QCOMPARE(mine.nextDue(), std::optional<std::int64_t>(110));
+        mine.advanceTo(110);
+        QCOMPARE(ticks, 2);
+    }
+
     void aZeroIntervalNeverTicks()
     {
         Clock clock;
