@@ -354,6 +354,34 @@ private slots:
         }
     }
 
+    // A tick failing on the way to the player's command does not swallow the command, and what
+    // a procedure changed before it failed is still shown, its timers woken.
+    void aFailureSwallowsNoCommandAndHidesNoChange()
+    {
+        Windowed g;
+        QVERIFY(g.show());
+        g.startPlaying();
+        std::int64_t wall = 0;
+        runtime::qt::RealTimeDriver& driver = g.window.driver();
+        driver.setWallClock([&wall] { return wall; });
+        g.window.startClock();
+        g.w.tire.destroy(4); // every alien-fire tick fails from now on
+        int boxes = 0;       // the failure's box, closed as soon as it is up
+        QTimer::singleShot(0, [&boxes] { boxes += QApplication::activeModalWidget()->close(); });
+        wall = 1000;
+        g.dialogs.answers.push_back(runtime::answerYes);
+        g.window.act([&g] { g.w.choose(g.w.stopi); });
+        QCOMPARE(boxes, 1);
+        QCOMPARE(g.phase(), Phase::Stopped);
+
+        g.advance(5000); // every timer asleep
+        driver.schedule();
+        QVERIFY(!driver.plannedWake());
+        g.window.act([&g] { g.w.vaisseau.Left = 1000, g.w.tire(4).Visible = true; }); // reported already
+        QVERIFY(driver.plannedWake());
+        QVERIFY(g.window.playfield()->scene() == sceneOf(g.w));
+    }
+
     // When the driver wakes next: at the first tick due, but a frame after the last wake-up
     // at the soonest (half a frame more while the display is to ask), lazily once nothing new
     // has shown for a while, never later than a minute; not at all when nothing is due.
