@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pieces the game stands on: the virtual clock and its timers, sprite arrays, menus, the
-// French number conversions and the random numbers.
+// The pieces the game stands on: the virtual clock and its timers, the pacing of its wake-ups,
+// sprite arrays, menus, the French number conversions and the random numbers.
 
 #include <cmath>
 #include <string>
@@ -16,6 +16,7 @@
 #include "runtime/errors.h"
 #include "runtime/french.h"
 #include "runtime/menuitem.h"
+#include "runtime/pacing.h"
 #include "runtime/random.h"
 #include "runtime/sprites.h"
 
@@ -172,6 +173,31 @@ private slots:
         clock.advanceTo(1000);
         QCOMPARE(ticks, 0);
         QVERIFY(!clock.nextDue());
+    }
+
+    // When a front end wakes the game next: at the first tick due, but a frame after the last wake-up
+    // at the soonest (half a frame more while the display is to ask), lazily once nothing new
+    // has shown for a while, never later than a minute; not at all when nothing is due.
+    void theNextWakeUpFollowsFromWhatTheDriverKnows()
+    {
+        using Facts = WakeFacts; // next due, game, wall, last wake, last shown
+        const struct {
+            const char* what;
+            Facts facts;
+            std::optional<std::int64_t> wait;
+        } cases[] = {
+            {"nothing due", {std::nullopt, 100, 100, 100, 100}, std::nullopt},
+            {"a tick due at once waits for the frame", {101, 100, 100, 100, 100}, 16},
+            {"the display to ask", {101, 100, 100, 100, 100, 16, true}, 24},
+            {"a tick due after the frame", {150, 100, 100, 100, 100}, 50},
+            {"game time apart from wall time", {5010, 5000, 100, 100, 100}, 16},
+            {"overdue", {90, 100, 130, 100, 130}, 0},
+            {"quiet: lazily", {101, 100, 2100, 2090, 100}, 1990},
+            {"quiet, a tick due later still", {9000, 100, 2100, 2090, 100}, 8900},
+            {"a minute at most", {10'000'000, 0, 0, 0, 0}, 60'000},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(nextWait(c.facts) == c.wait, c.what);
     }
 
     void createdMembersCopyTheLowestMemberHidden()
