@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces the game stands on: the virtual clock and its timers, the pacing of its wake-ups,
-// sprite arrays, menus, the French number conversions and the random numbers.
+// sprite arrays, the playfield's layout, menus, the French number conversions and the random
+// numbers.
 
 #include <cmath>
 #include <string>
@@ -15,6 +16,7 @@
 #include "runtime/clock.h"
 #include "runtime/errors.h"
 #include "runtime/french.h"
+#include "runtime/layout.h"
 #include "runtime/menuitem.h"
 #include "runtime/pacing.h"
 #include "runtime/random.h"
@@ -198,6 +200,43 @@ private slots:
         };
         for (const auto& c : cases)
             QVERIFY2(nextWait(c.facts) == c.wait, c.what);
+    }
+
+    // The field is centred in its target at the largest factor that fits, or the largest whole
+    // one (1 at the least); a picture covers whole pixels, halves rounded away from zero, and
+    // one far beyond the field (or nowhere) stays far beyond it.
+    void theFieldIsLaidOutByItsFactorAndPicturesAtWholePixels()
+    {
+        const struct {
+            int width, height;
+            bool whole;
+            double scale, left, top;
+        } layouts[] = {
+            {567, 409, false, 1, 0, 0},
+            {1334, 818, false, 2, 100, 0},
+            {800, 555, false, 555 / 409.0, 400 - 567 * 555 / 409.0 / 2, 0},
+            {800, 555, true, 1, 116.5, 73},
+            {1200, 1300, true, 2, 33, 241},
+            {300, 200, true, 1, -133.5, -104.5},
+        };
+        for (const auto& l : layouts) {
+            const Layout at = layOut(8505, 6135, l.width, l.height, l.whole);
+            QCOMPARE(at.pixelsPerTwip * twipsPerPixel, l.scale);
+            QCOMPARE(at.left, l.left);
+            QCOMPARE(at.top, l.top);
+        }
+        const Layout twipToPixel = layOut(8505, 6135, 8505, 6135);
+        const float nowhere = std::nanf("");
+        const struct {
+            ScenePicture picture;
+            PixelRect pixels;
+        } pictures[] = {
+            {{"tir", 0.5f, -0.5f, 1.5f, 2.49f}, {1, -1, 2, 2}},
+            {{"tir", 1e12f, -1e12f, 90, 90}, {1 << 30, -(1 << 30), 90, 90}},
+            {{"tir", nowhere, 0, 90, 90}, {-(1 << 30), 0, 90, 90}},
+        };
+        for (const auto& p : pictures)
+            QVERIFY(twipToPixel.pixels(p.picture) == p.pixels);
     }
 
     void createdMembersCopyTheLowestMemberHidden()

@@ -41,7 +41,7 @@ void paint(QImage& image, const runtime::Scene& scene, runtime::qt::PictureBook&
     QPainter painter(&image);
     if (only)
         painter.setClipRegion(*only);
-    runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures, only);
+    runtime::qt::paintScene(painter, scene, client, image.size(), pictures, only);
 }
 
 runtime::Scene sceneOf(const game::mmm& w)
@@ -263,7 +263,7 @@ private slots:
             if (frame == 200 || frame == 400)
                 g.w.bon.Visible = !g.w.bon.Visible;
             const runtime::Scene next = sceneOf(g.w);
-            const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
+            const QRegion changed = runtime::qt::changedRegion(shown, next, client, size);
             paint(screen, next, pictures, &changed);
             paint(whole, next, pictures);
             if (screen != whole)
