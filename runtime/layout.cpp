@@ -10,19 +10,12 @@ namespace runtime {
 
 namespace {
 
-// To the nearest whole pixel, halves away from zero as std::lround does, without a call into
-// the maths library: every picture's place is rounded at every frame. Far beyond the field
-// (or not a number) it stays far beyond it.
+// To the nearest whole pixel, halves away from zero. Far beyond the field (or not a number) it
+// stays far beyond it.
 int nearest(double x)
 {
     constexpr double far = 1 << 30;
-    if (!(x > -far))
-        x = -far;
-    if (!(x < far))
-        x = far;
-    const int whole = static_cast<int>(x); // toward zero
-    const double rest = x - whole;
-    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+    return static_cast<int>(std::lround(std::fmin(std::fmax(x, -far), far)));
 }
 
 // The whole pixels that (left, top, width, height) touches.
