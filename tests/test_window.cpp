@@ -2,8 +2,8 @@
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 
+#include <span>
 #include <string>
-#include <vector>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -421,60 +421,40 @@ private slots:
             Act act;
             std::int64_t at, clock, wake;
         };
+        constexpr int endless = 1 << 30;
+        const Step stalls[] = {
+            {Timer, 10'000, 260, -1},
+            {Timer, 3'610'005, 3'600'265, -1},
+            {Player, 3'610'005, 3'600'265, 3'610'010}, // the timers' rhythm kept: 3'600'270
+            {Timer, 3'612'005, 3'600'520, 3'614'005},
+            {Player, 3'612'005, 3'600'520, 3'612'015},
+            {Pause, 3'612'005, 3'600'520, -1},
+            {Resume, 3'632'005, 3'600'520, 3'632'015},
+        };
+        const Step lateThenWords[] = {
+            {Timer, 16, 16, 32},         {Timer, 33, 33, 48},        {Timer, 55, 55, 64},
+            {Timer, 72, 72, 88},         {Timer, 88, 88, 104},       {TimerShows, 104, 104, 128},
+            {WordShows, 121, 121, 145},  {Word, 122, 122, 138},      {TimerShows, 138, 138, 162},
+            {TimerShows, 162, 162, 186}, {Timer, 186, 186, 202},     {Slow, 186, 186, 202},
+            {TimerShows, 202, 202, 486}, {WordShows, 219, 202, 486}, {Pause, 219, 202, -1},
+            {WordShows, 688, 202, -1},
+        };
+        const Step at60[] = {{Timer, 16, 16, 33}, {Timer, 33, 33, 50}, {Run, 1000, 1000, 1016}};
+        const Step at144[] = {{Timer, 6, 6, 13}, {Run, 1000, 1000, 1006}};
+        const Step aSecond[] = {{Run, 1000, 1000, 1016}};
         const struct {
             const char* what;
             int timerMs;
             double hertz;
             int changes; // the ticks change the game this many times, then nothing
             std::int64_t firstWake;
-            std::vector<Step> steps;
+            std::span<const Step> steps;
         } sequences[] = {
-            {"stalls, sleep and quiet",
-             10,
-             1000,
-             3,
-             10,
-             {{Timer, 10'000, 260, -1},
-              {Timer, 3'610'005, 3'600'265, -1},
-              {Player, 3'610'005, 3'600'265, 3'610'010}, // the timers' rhythm kept: 3'600'270
-              {Timer, 3'612'005, 3'600'520, 3'614'005},
-              {Player, 3'612'005, 3'600'520, 3'612'015},
-              {Pause, 3'612'005, 3'600'520, -1},
-              {Resume, 3'632'005, 3'600'520, 3'632'015}}},
-            {"late wake-ups",
-             1,
-             62.5,
-             1 << 30,
-             16,
-             {{Timer, 16, 16, 32},
-              {Timer, 33, 33, 48},
-              {Timer, 55, 55, 64},
-              {Timer, 72, 72, 88},
-              {Timer, 88, 88, 104}}},
-            {"the display's word",
-             1,
-             62.5,
-             1 << 30,
-             16,
-             {{TimerShows, 16, 16, 40},
-              {WordShows, 33, 33, 57},
-              {Word, 34, 34, 50},
-              {TimerShows, 50, 50, 74},
-              {TimerShows, 74, 74, 98},
-              {Timer, 98, 98, 114},
-              {Slow, 98, 98, 114},
-              {TimerShows, 114, 114, 398},
-              {WordShows, 131, 114, 398},
-              {Pause, 131, 114, -1},
-              {WordShows, 600, 114, -1}}},
-            {"60 Hz",
-             1,
-             60,
-             1 << 30,
-             16,
-             {{Timer, 16, 16, 33}, {Timer, 33, 33, 50}, {Run, 1000, 1000, 1016}}},
-            {"144 Hz", 1, 144, 1 << 30, 6, {{Timer, 6, 6, 13}, {Run, 1000, 1000, 1006}}},
-            {"a display that does not say: 60 Hz", 1, 0, 1 << 30, 16, {{Run, 1000, 1000, 1016}}},
+            {"stalls, sleep and quiet", 10, 1000, 3, 10, stalls},
+            {"late wake-ups, then the display's word", 1, 62.5, endless, 16, lateThenWords},
+            {"60 Hz", 1, 60, endless, 16, at60},
+            {"144 Hz", 1, 144, endless, 6, at144},
+            {"a display that does not say: 60 Hz", 1, 0, endless, 16, aSecond},
         };
         for (const auto& sequence : sequences) {
             FrameDriver f(sequence.timerMs, sequence.hertz, sequence.changes);
