@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own floor, beside which bench/load.sh measures the game: a bare window of the game
 // window's size that repaints one small square a display frame, with the game's display
-// settings and its pacing (a precise 16 ms timer; on Wayland, the compositor's word that it
-// wants the next frame), and nothing behind it.
+// settings and its pacing (a precise timer, at the display's frames as the game's driver counts
+// them; on Wayland, the compositor's word that it wants the next frame), and nothing behind it.
+
+#include <algorithm>
+#include <cstdint>
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -11,6 +14,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <QElapsedTimer>
+#include <QScreen>
+
+#include "runtime/pacing.h"
 #include "runtime/qt/display.h"
 
 namespace {
@@ -68,9 +75,20 @@ int main(int argc, char* argv[])
         square.windowHandle()->installEventFilter(&square);
         square.windowHandle()->requestUpdate();
     } else {
+        // Each frame due a frame after the last one was due, not after it ran.
+        runtime::FrameLengths frames(QGuiApplication::primaryScreen()->refreshRate());
+        QElapsedTimer wall;
+        wall.start();
+        std::int64_t due = frames.coming();
         timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, &square, &Square::step);
-        timer.start(16);
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &square, [&] {
+            square.step();
+            frames.next();
+            due += frames.coming();
+            timer.start(static_cast<int>(std::max<std::int64_t>(0, due - wall.elapsed())));
+        });
+        timer.start(static_cast<int>(due));
     }
     return QApplication::exec();
 }

@@ -63,8 +63,8 @@ void frameFigure(QJsonObject& results)
             QElapsedTimer t;
             t.start();
             QPainter painter(&image);
-            runtime::qt::paintScene(painter, scene, QSizeF(game::fieldWidth, game::fieldHeight),
-                                    QRectF(0, 0, width, height), pictures);
+            runtime::qt::paintScene(painter, scene, QSizeF(game::fieldWidth, game::fieldHeight), image.size(),
+                                    pictures);
             painter.end();
             if (i >= 0)
                 times.push_back(double(t.nsecsElapsed()) / 1e6);

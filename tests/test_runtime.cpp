@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pieces the game stands on: the virtual clock and its timers, sprite arrays, menus, the
-// French number conversions and the random numbers.
+// The pieces the game stands on: the virtual clock and its timers, the pacing of its wake-ups,
+// sprite arrays, the playfield's layout, menus, the French number conversions and the random
+// numbers.
 
 #include <cmath>
 #include <string>
@@ -15,7 +16,9 @@
 #include "runtime/clock.h"
 #include "runtime/errors.h"
 #include "runtime/french.h"
+#include "runtime/layout.h"
 #include "runtime/menuitem.h"
+#include "runtime/pacing.h"
 #include "runtime/random.h"
 #include "runtime/sprites.h"
 
@@ -192,6 +195,68 @@ private slots:
         clock.advanceTo(1000);
         QCOMPARE(ticks, 0);
         QVERIFY(!clock.nextDue());
+    }
+
+    // When a front end wakes the game next: at the first tick due, but a frame after the last wake-up
+    // at the soonest (half a frame more while the display is to ask), lazily once nothing new
+    // has shown for a while, never later than a minute; not at all when nothing is due.
+    void theNextWakeUpFollowsFromWhatTheDriverKnows()
+    {
+        using Facts = WakeFacts; // next due, game, wall, last wake, last shown
+        const struct {
+            const char* what;
+            Facts facts;
+            std::optional<std::int64_t> wait;
+        } cases[] = {
+            {"nothing due", {std::nullopt, 100, 100, 100, 100}, std::nullopt},
+            {"a tick due at once waits for the frame", {101, 100, 100, 100, 100}, 16},
+            {"the display to ask", {101, 100, 100, 100, 100, 16, true}, 24},
+            {"a tick due after the frame", {150, 100, 100, 100, 100}, 50},
+            {"game time apart from wall time", {5010, 5000, 100, 100, 100}, 16},
+            {"overdue", {90, 100, 130, 100, 130}, 0},
+            {"quiet: lazily", {101, 100, 2100, 2090, 100}, 1990},
+            {"quiet, a tick due later still", {9000, 100, 2100, 2090, 100}, 8900},
+            {"a minute at most", {10'000'000, 0, 0, 0, 0}, 60'000},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(nextWait(c.facts) == c.wait, c.what);
+    }
+
+    // The field is centred in its target at the largest factor that fits, or the largest whole
+    // one (1 at the least); a picture covers whole pixels, halves rounded away from zero, and
+    // one far beyond the field (or nowhere) stays far beyond it.
+    void theFieldIsLaidOutByItsFactorAndPicturesAtWholePixels()
+    {
+        const struct {
+            int width, height;
+            bool whole;
+            double scale, left, top;
+        } layouts[] = {
+            {567, 409, false, 1, 0, 0},
+            {1334, 818, false, 2, 100, 0},
+            {800, 555, false, 555 / 409.0, 400 - 567 * 555 / 409.0 / 2, 0},
+            {800, 555, true, 1, 116.5, 73},
+            {1200, 1300, true, 2, 33, 241},
+            {300, 200, true, 1, -133.5, -104.5},
+        };
+        for (const auto& l : layouts) {
+            const Layout at = layOut(8505, 6135, l.width, l.height, l.whole);
+            QCOMPARE(at.pixelsPerTwip * twipsPerPixel, l.scale);
+            QCOMPARE(at.left, l.left);
+            QCOMPARE(at.top, l.top);
+        }
+        const Layout twipToPixel = layOut(8505, 6135, 8505, 6135);
+        const float nowhere = std::nanf("");
+        const struct {
+            ScenePicture picture;
+            PixelRect pixels;
+        } pictures[] = {
+            {{"tir", 0.5f, -0.5f, 1.5f, 2.49f}, {1, -1, 2, 2}},
+            {{"tir", 1e12f, -1e12f, 90, 90}, {1 << 30, -(1 << 30), 90, 90}},
+            {{"tir", nowhere, 0, 90, 90}, {-(1 << 30), 0, 90, 90}},
+        };
+        for (const auto& p : pictures)
+            QVERIFY(twipToPixel.pixels(p.picture) == p.pixels);
     }
 
     void createdMembersCopyTheLowestMemberHiddenAndMayBeDestroyed()

@@ -2,6 +2,9 @@
 // The window as the player sees it, offscreen: its menu bar follows the game's menus, and the
 // playfield paints every shown sprite at its place in its colours.
 
+#include <span>
+#include <string>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -38,7 +41,7 @@ void paint(QImage& image, const runtime::Scene& scene, runtime::qt::PictureBook&
     QPainter painter(&image);
     if (only)
         painter.setClipRegion(*only);
-    runtime::qt::paintScene(painter, scene, client, QRectF(image.rect()), pictures, only);
+    runtime::qt::paintScene(painter, scene, client, image.size(), pictures, only);
 }
 
 runtime::Scene sceneOf(const game::mmm& w)
@@ -68,15 +71,21 @@ struct FrameDriver {
     runtime::Clock clock;
     runtime::Timer timer;
     runtime::Watched<int> ticks{clock.changes};
+    int changesLeft; // the ticks change the game this many times more, then nothing
     std::int64_t wall = 0;
     bool shows = false;
     runtime::qt::RealTimeDriver driver{clock, [this] { wakeUp(); }};
 
-    explicit FrameDriver(int timerMs = 1, int frameMs = 16) : timer(clock, timerMs, true)
+    explicit FrameDriver(int timerMs = 1, double hertz = 62.5, int changes = 1 << 30)
+        : timer(clock, timerMs, true),
+          changesLeft(changes)
     {
-        timer.onTick([this] { ticks = ticks + 1; });
+        timer.onTick([this] {
+            if (changesLeft > 0)
+                --changesLeft, ticks = ticks + 1;
+        });
         driver.setWallClock([this] { return wall; });
-        driver.setFrameInterval(frameMs);
+        driver.setFrameRate(hertz);
         driver.start();
     }
     void wakeUp()
@@ -97,6 +106,15 @@ struct FrameDriver {
     {
         wall = at;
         driver.frameReady();
+    }
+    // The player acts at `at`: from then on the ticks change the game for ever.
+    void play(std::int64_t at)
+    {
+        wall = at;
+        changesLeft = 1 << 30;
+        ticks = ticks + 1;
+        driver.shown();
+        driver.schedule();
     }
     std::int64_t plannedWake() const { return driver.plannedWake().value_or(-1); }
 };
@@ -245,7 +263,7 @@ private slots:
             if (frame == 200 || frame == 400)
                 g.w.bon.Visible = !g.w.bon.Visible;
             const runtime::Scene next = sceneOf(g.w);
-            const QRegion changed = runtime::qt::changedRegion(shown, next, client, QRectF(screen.rect()));
+            const QRegion changed = runtime::qt::changedRegion(shown, next, client, size);
             paint(screen, next, pictures, &changed);
             paint(whole, next, pictures);
             if (screen != whole)
@@ -304,6 +322,7 @@ private slots:
             std::int64_t wall = 0;
             runtime::qt::RealTimeDriver& driver = g.window.driver();
             driver.setWallClock([&wall] { return wall; });
+            driver.setFrameRate(62.5); // 16 ms frames
             g.window.startClock();
             struct Paints : QObject {
                 int count = 0;
@@ -354,120 +373,115 @@ private slots:
         }
     }
 
-    // When the driver wakes next: at the first tick due, but a frame after the last wake-up
-    // at the soonest (half a frame more while the display is to ask), lazily once nothing new
-    // has shown for a while, never later than a minute; not at all when nothing is due.
-    void theNextWakeUpFollowsFromWhatTheDriverKnows()
+    // A tick failing on the way to the player's command does not swallow the command, and what
+    // a procedure changed before it failed is still shown, its timers woken.
+    void aFailureSwallowsNoCommandAndHidesNoChange()
     {
-        using Facts = runtime::qt::RealTimeDriver::WakeFacts; // next due, game, wall, last wake, last shown
+        Windowed g;
+        QVERIFY(g.show());
+        g.startPlaying();
+        std::int64_t wall = 0;
+        runtime::qt::RealTimeDriver& driver = g.window.driver();
+        driver.setWallClock([&wall] { return wall; });
+        g.window.startClock();
+        g.w.tire.destroy(4); // every alien-fire tick fails from now on
+        int boxes = 0;       // the failure's box, closed as soon as it is up
+        QTimer::singleShot(0, [&boxes] { boxes += QApplication::activeModalWidget()->close(); });
+        wall = 1000;
+        g.dialogs.answers.push_back(runtime::answerYes);
+        g.window.act([&g] { g.w.choose(g.w.stopi); });
+        QCOMPARE(boxes, 1);
+        QCOMPARE(g.phase(), Phase::Stopped);
+
+        g.advance(5000); // every timer asleep
+        driver.schedule();
+        QVERIFY(!driver.plannedWake());
+        g.window.act([&g] { g.w.vaisseau.Left = 1000, g.w.tire(4).Visible = true; }); // reported already
+        QVERIFY(driver.plannedWake());
+        QVERIFY(g.window.playfield()->scene() == sceneOf(g.w));
+    }
+
+    // The driver on a wall clock of the test's own, step by step: what game time it brings the
+    // game to, and when it plans to wake next (-1: not until the player acts).
+    // - A wake-up more than maxCatchUpMs late (a stall) lets the game lag behind; once every
+    //   timer sleeps nothing wakes the program, and an hour's wait is caught up at once, the
+    //   timers keeping their rhythm. With nothing new shown for quietMs it wakes only every
+    //   lazyMs; the player's action wakes it again, and so does the end of a pause.
+    // - A wake-up late by less than half a frame keeps the frames' rhythm; later than that, the
+    //   next frame is a frame after it.
+    // - On a display that says when it wants the next frame, the frames follow its word: after
+    //   a frame shown the timer leaves it half a frame more; the word, a frame on or at once,
+    //   runs the next frame then; a word far from any due tick wakes nothing, nor does one while
+    //   a box is open; without words (a hidden window) the timer keeps game time going.
+    // - The frames last the display's own, to the fraction, on average.
+    void theDriverWakesWhenItMustAndCatchesUpAsItShould()
+    {
+        enum Act { Timer, TimerShows, Word, WordShows, Player, Pause, Resume, Slow, Run };
+        struct Step {
+            Act act;
+            std::int64_t at, clock, wake;
+        };
+        constexpr int endless = 1 << 30;
+        const Step stalls[] = {
+            {Timer, 10'000, 260, -1},
+            {Timer, 3'610'005, 3'600'265, -1},
+            {Player, 3'610'005, 3'600'265, 3'610'010}, // the timers' rhythm kept: 3'600'270
+            {Timer, 3'612'005, 3'600'520, 3'614'005},
+            {Player, 3'612'005, 3'600'520, 3'612'015},
+            {Pause, 3'612'005, 3'600'520, -1},
+            {Resume, 3'632'005, 3'600'520, 3'632'015},
+        };
+        const Step lateThenWords[] = {
+            {Timer, 16, 16, 32},         {Timer, 33, 33, 48},        {Timer, 55, 55, 64},
+            {Timer, 72, 72, 88},         {Timer, 88, 88, 104},       {TimerShows, 104, 104, 128},
+            {WordShows, 121, 121, 145},  {Word, 122, 122, 138},      {TimerShows, 138, 138, 162},
+            {TimerShows, 162, 162, 186}, {Timer, 186, 186, 202},     {Slow, 186, 186, 202},
+            {TimerShows, 202, 202, 486}, {WordShows, 219, 202, 486}, {Pause, 219, 202, -1},
+            {WordShows, 688, 202, -1},
+        };
+        const Step at60[] = {{Timer, 16, 16, 33}, {Timer, 33, 33, 50}, {Run, 1000, 1000, 1016}};
+        const Step at144[] = {{Timer, 6, 6, 13}, {Run, 1000, 1000, 1006}};
+        const Step aSecond[] = {{Run, 1000, 1000, 1016}};
         const struct {
             const char* what;
-            Facts facts;
-            std::optional<std::int64_t> wait;
-        } cases[] = {
-            {"nothing due", {std::nullopt, 100, 100, 100, 100}, std::nullopt},
-            {"a tick due at once waits for the frame", {101, 100, 100, 100, 100}, 16},
-            {"the display to ask", {101, 100, 100, 100, 100, 16, true}, 24},
-            {"a tick due after the frame", {150, 100, 100, 100, 100}, 50},
-            {"game time apart from wall time", {5010, 5000, 100, 100, 100}, 16},
-            {"overdue", {90, 100, 130, 100, 130}, 0},
-            {"quiet: lazily", {101, 100, 2100, 2090, 100}, 1990},
-            {"quiet, a tick due later still", {9000, 100, 2100, 2090, 100}, 8900},
-            {"a minute at most", {10'000'000, 0, 0, 0, 0}, 60'000},
+            int timerMs;
+            double hertz;
+            int changes; // the ticks change the game this many times, then nothing
+            std::int64_t firstWake;
+            std::span<const Step> steps;
+        } sequences[] = {
+            {"stalls, sleep and quiet", 10, 1000, 3, 10, stalls},
+            {"late wake-ups, then the display's word", 1, 62.5, endless, 16, lateThenWords},
+            {"60 Hz", 1, 60, endless, 16, at60},
+            {"144 Hz", 1, 144, endless, 6, at144},
+            {"a display that does not say: 60 Hz", 1, 0, endless, 16, aSecond},
         };
-        for (const auto& c : cases)
-            QVERIFY2(runtime::qt::RealTimeDriver::nextWait(c.facts) == c.wait, c.what);
-    }
-
-    // The driver on a wall clock of the test's own. A wake-up more than maxCatchUpMs late (a
-    // stall of the machine) lets the game lag behind; once every timer sleeps nothing wakes
-    // the program, and an hour's wait is caught up at once, the timers keeping their rhythm.
-    // With nothing new shown for quietMs it wakes only every lazyMs; the player's action
-    // wakes it again, and so does the end of a pause.
-    void theDriverWakesOnlyWhenItMustAndCatchesUpAsItShould()
-    {
-        using runtime::qt::RealTimeDriver;
-        FrameDriver f(10, 1);
-        runtime::Watched<int> moves{f.clock.changes};
-        f.timer.onTick([&] { moves = std::min(moves + 1, 3); });
-        QCOMPARE(f.plannedWake(), 10);
-
-        f.timerWake(10'000);
-        QCOMPARE(f.clock.now(), 10 + RealTimeDriver::maxCatchUpMs);
-        QCOMPARE(moves.get(), 3);
-        QVERIFY(!f.driver.plannedWake());
-
-        f.timerWake(f.wall + 3'600'000);
-        QCOMPARE(f.clock.now(), 3'600'260);
-        QCOMPARE(f.timer.due().value_or(-1), 3'600'270);
-
-        moves = -1'000'000; // the player's doing: moves on for ever, unseen
-        f.driver.shown();
-        f.driver.schedule();
-        QCOMPARE(f.plannedWake(), f.wall + 10);
-        f.timerWake(f.wall + RealTimeDriver::quietMs);
-        QCOMPARE(f.plannedWake(), f.wall + RealTimeDriver::lazyMs);
-        f.driver.shown();
-        f.driver.schedule();
-        QCOMPARE(f.plannedWake(), f.wall + 10);
-
-        // A box open for long is no quiet time of the game: it goes on at once after it.
-        f.driver.pause();
-        f.wall += 10 * RealTimeDriver::quietMs;
-        f.driver.resume();
-        QCOMPARE(f.plannedWake(), f.wall + 10);
-    }
-
-    void lateWakeUpsKeepTheFramesRhythm()
-    {
-        FrameDriver f;
-        // A wake-up late by less than half a frame: the next is still due on the beat; later
-        // than that, a frame after it.
-        const struct {
-            int late, nextWake;
-        } wakes[] = {{0, 32}, {1, 48}, {7, 64}, {8, 88}, {0, 104}};
-        QCOMPARE(f.plannedWake(), 16);
-        for (const auto& w : wakes) {
-            f.timerWake(*f.driver.plannedWake() + w.late);
-            QCOMPARE(f.clock.now(), f.wall);
-            QCOMPARE(f.plannedWake(), w.nextWake);
+        for (const auto& sequence : sequences) {
+            FrameDriver f(sequence.timerMs, sequence.hertz, sequence.changes);
+            QCOMPARE(f.plannedWake(), sequence.firstWake);
+            for (const Step& s : sequence.steps) {
+                f.shows = s.act == TimerShows || s.act == WordShows;
+                switch (s.act) {
+                case Timer:
+                case TimerShows: f.timerWake(s.at); break;
+                case Word:
+                case WordShows: f.word(s.at); break;
+                case Player: f.play(s.at); break;
+                case Pause: f.wall = s.at, f.driver.pause(); break;
+                case Resume: f.wall = s.at, f.driver.resume(); break;
+                case Slow: f.timer.setInterval(300); break;
+                case Run:
+                    while (f.driver.plannedWake() && f.plannedWake() <= s.at)
+                        f.timerWake(f.plannedWake());
+                    break;
+                }
+                const std::string where = std::string(sequence.what) + " at " + std::to_string(s.at);
+                QVERIFY2(f.clock.now() == s.clock,
+                         (where + ": clock " + std::to_string(f.clock.now())).c_str());
+                QVERIFY2(f.plannedWake() == s.wake,
+                         (where + ": wake " + std::to_string(f.plannedWake())).c_str());
+            }
         }
-    }
-
-    // On a display that says when it wants the next frame, the frames follow its word: after
-    // a frame shown the timer leaves it half a frame more; the word, a frame on or at once,
-    // runs the next frame then; a word far from any due tick wakes nothing, nor does one while
-    // a box is open; without words (a hidden window) the timer keeps game time going.
-    void framesFollowTheDisplaysWord()
-    {
-        FrameDriver f;
-        const struct {
-            std::int64_t at;
-            bool word, shows;
-            std::int64_t clock, nextWake;
-        } steps[] = {
-            {16, false, true, 16, 40}, {33, true, true, 33, 57},  {34, true, false, 34, 50},
-            {50, false, true, 50, 74}, {74, false, true, 74, 98}, {98, false, false, 98, 114},
-        };
-        for (const auto& s : steps) {
-            f.shows = s.shows;
-            if (s.word)
-                f.word(s.at);
-            else
-                f.timerWake(s.at);
-            QCOMPARE(f.clock.now(), s.clock);
-            QCOMPARE(f.plannedWake(), s.nextWake);
-        }
-        f.timer.setInterval(300);
-        f.shows = true;
-        f.timerWake(114);
-        QCOMPARE(f.plannedWake(), 398);
-        f.word(131);
-        QCOMPARE(f.clock.now(), 114);
-        QCOMPARE(f.plannedWake(), 398);
-        f.driver.pause();
-        f.word(600);
-        QCOMPARE(f.clock.now(), 114);
     }
 };
 

@@ -11,14 +11,15 @@
 #include <QPushButton>
 
 #include "help/frmhelp.h"
+#include "runtime/layout.h"
 #include "runtime/qt/page.h"
-#include "runtime/qt/playfield.h"
+#include "runtime/qt/pictures.h"
 
 namespace help::qt {
 
 namespace {
 
-using runtime::qt::twipsPerPixel;
+using runtime::twipsPerPixel;
 
 QRect pixels(const Control& control)
 {

@@ -41,8 +41,8 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
                          page::boxClosed(*this, *view_);
                      }});
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1)
-        driver_.setFrameInterval(static_cast<int>(1000 / screen->refreshRate()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        driver_.setFrameRate(screen->refreshRate());
     // There, a window's update requests wait for the compositor's next frame; elsewhere they
     // are mere timers, and the driver's own timer does better.
     framesPacedByDisplay_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));

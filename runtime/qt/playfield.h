@@ -2,57 +2,27 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <string>
-#include <tuple>
 
-#include <QImage>
-#include <QPixmap>
 #include <QRegion>
 #include <QSizeF>
 #include <QWidget>
 
+#include "runtime/qt/pictures.h"
 #include "runtime/scene.h"
 
 class QPainter;
 
 namespace runtime::qt {
 
-// At scale 1, this many twips make one pixel: the playfield and the help window both keep it.
-inline constexpr int twipsPerPixel = 15;
+// Draws a scene of a client area of `client` twips into a target of `target` pixels, as
+// runtime/layout.h lays it out. Only the pictures and banners that touch `only`, when given,
+// are drawn: the painter is clipped to it. The painter is left with its settings changed: a
+// painter for the one call.
+void paintScene(QPainter& painter, const Scene& scene, QSizeF client, QSize target, PictureBook& pictures,
+                const QRegion* only = nullptr);
 
-// A picture of the artwork as drawn (":/assets/NAME.xpm"), black surround and all.
-QImage artwork(const QString& name);
-
-// The same picture with its black surround transparent, as the playfield draws it.
-QPixmap loadPicture(const QString& name);
-
-// The artwork, each picture loaded once and scaled once to each size it is drawn at; and the
-// banners' texts, each turned into Qt's once.
-class PictureBook {
-public:
-    // The picture stretched to `size` pixels, nearest-neighbour: drawn unscaled, it gives the
-    // very pixels of the picture drawn stretched into a rectangle of that size.
-    const QPixmap& scaled(const std::string& name, QSize size);
-
-    const QString& text(const std::string& utf8);
-
-private:
-    std::map<std::string, QPixmap> pictures_;
-    std::map<std::tuple<std::string, int, int>, QPixmap> scaled_;
-    std::map<std::string, QString> texts_;
-};
-
-// Draws a scene of a client area of `client` twips into `target` (device-independent pixels),
-// scaled by the largest factor that fits and centred, nearest-neighbour so that the pixel art
-// stays crisp, each picture at a whole-pixel place. Only the pictures and banners that touch
-// `only`, when given, are drawn: the painter is clipped to it. The painter is left with its
-// settings changed: a painter for the one call.
-void paintScene(QPainter& painter, const Scene& scene, QSizeF client, const QRectF& target,
-                PictureBook& pictures, const QRegion* only = nullptr);
-
-// The pixels of `target` that can differ between the two scenes as paintScene draws them.
-QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, const QRectF& target);
+// The pixels of the target that can differ between the two scenes as paintScene draws them.
+QRegion changedRegion(const Scene& before, const Scene& after, QSizeF client, QSize target);
 
 // The black playfield of a window. It holds the keyboard, and hands keys to the game.
 class PlayfieldView final : public QWidget {

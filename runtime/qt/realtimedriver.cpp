@@ -51,8 +51,9 @@ void RealTimeDriver::catchUp()
         gameBase_ -= wall - *plannedWake_ - maxCatchUpMs; // the machine stalled: the game lags
     // A wake-up a little late (a system timer a millisecond coarse, as on Windows) keeps the
     // frames' rhythm: the next frame counts from when this one was due, not from its lateness.
-    const bool onBeat = plannedWake_ && wall >= *plannedWake_ && wall - *plannedWake_ < frameMs_ / 2;
+    const bool onBeat = plannedWake_ && wall >= *plannedWake_ && wall - *plannedWake_ < frames_.coming() / 2;
     lastWake_ = onBeat ? *plannedWake_ : wall;
+    frames_.next();
     plannedWake_.reset();
     clock_.advanceTo(gameAt(wall));
 }
@@ -69,7 +70,7 @@ void RealTimeDriver::keepUp()
 
 bool RealTimeDriver::frameComing() const
 {
-    return plannedWake_ && *plannedWake_ - lastWake_ <= frameWithMargin(frameMs_);
+    return plannedWake_ && *plannedWake_ - lastWake_ <= frameWithMargin(frames_.coming());
 }
 
 void RealTimeDriver::wake()
@@ -87,7 +88,7 @@ void RealTimeDriver::frameReady()
     // the display's word) is brought forward to it, in this same wake-up of the program. The
     // frames then keep the display's rhythm, also when its word comes soon after a frame of the
     // driver's own (an idle display shows a frame at once, or the two rhythms drifted apart).
-    if (*plannedWake_ - wallMs_() <= frameWithMargin(frameMs_)) {
+    if (*plannedWake_ - wallMs_() <= frameWithMargin(frames_.coming())) {
         timer_.stop();
         wake();
     } else if (expected) {
@@ -95,26 +96,13 @@ void RealTimeDriver::frameReady()
     }
 }
 
-std::optional<std::int64_t> RealTimeDriver::nextWait(const WakeFacts& f)
-{
-    if (!f.nextDue)
-        return std::nullopt; // nothing will happen until the player acts
-    // At the next due tick, but no sooner than a frame after the last wake-up: the ticks of a
-    // frame run in one batch.
-    const std::int64_t frame = f.expectingFrame ? frameWithMargin(f.frameMs) : f.frameMs;
-    std::int64_t wait = std::max(*f.nextDue - f.game, f.lastWake + frame - f.wall);
-    if (f.wall - f.lastShown >= quietMs)
-        wait = std::max(wait, f.lastWake + lazyMs - f.wall);
-    return std::clamp<std::int64_t>(wait, 0, 60'000);
-}
-
 void RealTimeDriver::schedule()
 {
     if (!running_ || paused())
         return;
     const std::int64_t wall = wallMs_();
-    const auto wait =
-        nextWait({clock_.nextDue(), gameAt(wall), wall, lastWake_, lastShown_, frameMs_, expectingFrame_});
+    const auto wait = nextWait(
+        {clock_.nextDue(), gameAt(wall), wall, lastWake_, lastShown_, frames_.coming(), expectingFrame_});
     if (!wait) {
         timer_.stop();
         plannedWake_.reset();

@@ -10,14 +10,13 @@
 #include <QTimer>
 
 #include "runtime/clock.h"
+#include "runtime/pacing.h"
 
 namespace runtime::qt {
 
-// Moves the virtual clock along with the wall clock. One precise wake-up at a time: at the next
-// due tick, but never more often than once a display frame, so the 1 ms timers are run in a
-// batch each frame, in their exact virtual order, instead of waking the machine a thousand
-// times a second. When nothing is due (every timer sleeps) it does not wake at all until the
-// player acts.
+// Moves the virtual clock along with the wall clock, on Qt's timer, paced as runtime/pacing.h
+// says: the 1 ms timers are run in a batch each frame, in their exact virtual order, instead of
+// waking the machine a thousand times a second, and nothing wakes it while every timer sleeps.
 class RealTimeDriver final : public QObject {
     Q_OBJECT
 public:
@@ -66,40 +65,8 @@ public:
     void resume();
     bool paused() const { return pauses_ > 0; }
 
-    void setFrameInterval(int ms) { frameMs_ = ms > 0 ? ms : 16; }
-
-    // How late a wake-up may be and still catch the game up to the wall clock. After a longer
-    // stall (the machine slept, a debugger held the program) the game does not replay minutes
-    // in one go: it lags instead. A game that waited for the player, with nothing due, is
-    // brought up to now at once, however long it waited.
-    static constexpr std::int64_t maxCatchUpMs = 250;
-
-    // When nothing new has been shown for quietMs, what the timers still change cannot be seen
-    // (a shot flown above the field, say): the driver then wakes only every lazyMs, each
-    // wake-up still running every tick up to its moment, until something shows or the player
-    // acts.
-    static constexpr std::int64_t quietMs = 2000;
-    static constexpr std::int64_t lazyMs = 2000;
-
-    // What decides the next wake-up, all in milliseconds: the game's next tick that can change
-    // something (none when every timer sleeps), game time and wall time now, the wall time of
-    // the last advance and of the last change shown, a display frame, and whether the display
-    // is to say when it wants the next frame.
-    struct WakeFacts {
-        std::optional<std::int64_t> nextDue;
-        std::int64_t game = 0;
-        std::int64_t wall = 0;
-        std::int64_t lastWake = 0;
-        std::int64_t lastShown = 0;
-        int frameMs = 16;
-        bool expectingFrame = false;
-    };
-    // How long to wait for the next wake-up; none when only the player can wake the game.
-    static std::optional<std::int64_t> nextWait(const WakeFacts& facts);
-
-    // The longest a frame waits when the display is to ask for it: the display's word may come
-    // up to half a frame late before the timer stands in for it.
-    static constexpr std::int64_t frameWithMargin(int frameMs) { return frameMs + frameMs / 2; }
+    // The display's refresh rate, in hertz: the frames last as long as its own.
+    void setFrameRate(double hertz) { frames_ = FrameLengths(hertz); }
 
 private:
     void wake();
@@ -118,7 +85,7 @@ private:
     std::int64_t lastShown_ = 0; // wall milliseconds when something new was last shown
     std::optional<std::int64_t> plannedWake_;
     int pauses_ = 0;
-    int frameMs_ = 16;
+    FrameLengths frames_;
     bool running_ = false;
     bool expectingFrame_ = false;
 };
