@@ -21,6 +21,7 @@
 #include "runtime/pacing.h"
 #include "runtime/random.h"
 #include "runtime/sprites.h"
+#include "runtime/text.h"
 
 using namespace runtime;
 
@@ -360,6 +361,30 @@ private slots:
             QCOMPARE(french::numberOf(text), value);
         else
             QVERIFY_THROWS_EXCEPTION(runtime::ProgrammingError, french::numberOf(text));
+    }
+
+    // A text is cut and trimmed between its characters, of one to four bytes each; a byte that
+    // begins no valid character is one of its own.
+    void textsAreCutAndTrimmedBetweenCharacters()
+    {
+        const struct {
+            const char* text;
+            const char* first; // its first character
+        } cuts[] = {
+            {"é!", "é"},
+            {"€!", "€"},
+            {"😀!", "😀"},
+            {"\xE2\x82", "\xE2"},         // cut short
+            {"\xE2\x28\xA1", "\xE2"},     // no continuation
+            {"\xE0\x80\xAF", "\xE0"},     // too long a form
+            {"\xED\xA0\x80", "\xED"},     // half of a UTF-16 pair
+            {"\xF4\x90\x80\x80", "\xF4"}, // beyond Unicode
+            {"\xC1\xBF", "\xC1"},         // no lead byte
+        };
+        for (const auto& c : cuts)
+            QCOMPARE(std::string(text::firstCharacters(c.text, 1)), c.first);
+        QCOMPARE(std::string(text::trimmed("\u00A0\u3000 2,5\t\u202F")), "2,5");
+        QCOMPARE(std::string(text::trimmed(" \u00A0 ")), "");
     }
 
     void aCellWritesItsNumbersAsTheFrenchFormatDoes()
