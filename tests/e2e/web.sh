@@ -1,113 +1,179 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # The web display of the scenarios: the page served on 127.0.0.1 and shown by chromium in an
-# Xvfb of our own (x11.sh's), keys through xdotool. In the page Qt draws every window into one
-# canvas, so the windows are those the page lists (gromzaks.shown), with their places in the
-# page; page.py reads it, and the pictures, through chromium's debugging port. A window is
-# its id there; the game window's inside is taken from its left to its right edge of the
-# playfield, which the page centres below the menu bar. Sourced by lib.sh.
+# Xvfb of our own (x11.sh's), chromium started as a player starts it, here with no GPU and so
+# no WebGL; keys through xdotool. The windows are the page's own elements: the game, "game"
+# (#game: the menu bar over the field, its caption the page's title), and each `.window` over
+# it (a box, the help window) by its id. page.py, holding chromium's debugging port for the
+# whole test, says what they are, where, which is active, and takes the pictures: the screen's
+# pixels within a window's inside. At E2E_SCALE 2 the page is shown at two screen pixels a CSS
+# pixel. Sourced by lib.sh.
 # shellcheck source-path=SCRIPTDIR
 . "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
 server_pid=
+server_port=
 browser_pid=
-devtools=
+browser_win=
+page_top=0
+agent_pid=
+agent_port=
+# Set by a scenario whose pictures of the game are its field alone (on a phone's screen).
+field_only=
 page_py=$(dirname "${BASH_SOURCE[0]}")/page.py
 # Debian's own, which starts at once (a python3 earlier in PATH may start slowly).
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 
+# chromium as a player starts it, on a machine without a usable GPU: nothing may bring WebGL
+# back in software. As root it needs --no-sandbox, and --test-type keeps the warning bar about
+# it off the page. No host but ours can be reached.
+browser_flags=(--no-sandbox --test-type --disable-gpu --disable-webgl --disable-software-rasterizer
+    --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" --remote-debugging-port=0
+    --no-first-run --no-default-browser-check --lang=fr --window-position=0,0)
+
 eval "$(declare -f stop_display | sed '1s/stop_display/x11_stop_display/')"
 stop_display() {
+    [ -n "$agent_pid" ] && kill "$agent_pid" 2>/dev/null
     # chromium writes into its profile until it has gone, and the profile goes with the scratch
     [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null && wait "$browser_pid" 2>/dev/null
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+    stop_server
     x11_stop_display
 }
-
-page() { "$python" "$page_py" "$devtools" "$1"; }
-# The windows of the page's list, as JSON, one a line; and one of them, by id.
-windows_shown() { page 'JSON.stringify(gromzaks.shown)' 2>/dev/null | jq -c 'fromjson | .[]' 2>/dev/null; }
-shown_window() { windows_shown | jq -c --arg id "$1" 'select(.id == $id)'; }
-
-# The line the page shows in place of the game, if any.
-page_says() {
-    [ "$(page 'getComputedStyle(message).display == "none" ? "" : message.textContent' | jq -r .)" = "$1" ]
+stop_server() {
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    server_pid=
 }
 
+# ask VERB WORD...: page.py's answer, as JSON (see page.py); fails with its words on stderr.
+ask() {
+    local request reply fd
+    request=$(jq -cn '$ARGS.positional' --args "$@") || return 1
+    exec {fd}<>"/dev/tcp/127.0.0.1/$agent_port" || return 1
+    printf '%s\n' "$request" >&"$fd"
+    IFS= read -r -t 40 reply <&"$fd"
+    exec {fd}>&-
+    case $reply in
+        =*) printf '%s\n' "${reply#=}" ;;
+        *) echo "page.py: ${reply#!}" >&2 && return 1 ;;
+    esac
+}
+# The value of a JavaScript expression in the page, as JSON; page.py's `lib` is in reach.
+page() { ask eval "$1"; }
+# The same as a plain text: a string without its quotes, anything else as JSON.
+page_text() { page "$1" | jq -r .; }
+
+# What the page shows in place of the game, as a player reads it, is TEXT.
+page_says() { [ "$(page_text 'lib.says()')" = "$1" ]; }
+
 describe_display() {
-    [ -n "$main_win" ] && picture_of "$main_win" "$1" 2>/dev/null && echo "  game window: $1"
-    echo "  windows in the page: $(page 'JSON.stringify(gromzaks.shown)' 2>/dev/null)"
+    [ -n "$agent_port" ] || return
+    ask shot "$1" "" >/dev/null && echo "  page: $1"
+    echo "  windows: $(page 'lib.windows()' 2>&1)"
+    echo "  message: $(page 'lib.says()' 2>&1)"
+    echo "  focus: $(page 'document.activeElement?.outerHTML.slice(0, 120) ?? null' 2>&1)"
 }
 
 # GAME is the page's folder (build-web/), served as a player's browser would be.
 can_play() {
     [ -f "$1/gromzaks.wasm" ] || skip "no web page built in $1 (./run.sh web makes it)"
+    [ -f "$1/page.js" ] || skip "the page in $1 is of an older build, without page.js (./run.sh web makes it anew)"
     local tool
     for tool in chromium python3 jq; do
         command -v "$tool" >/dev/null || skip "$tool is missing (apt-get install chromium python3 jq, or ./run.sh web)"
     done
 }
 
-start_game() {
-    local folder=$1
-    "$python" -u -m http.server 0 --bind 127.0.0.1 --directory "$folder" >"$tmp/server.log" 2>&1 &
+# Serves FOLDER on 127.0.0.1 at a free port ($server_port), each request in $tmp/server.log.
+start_server() {
+    "$python" -u -m http.server 0 --bind 127.0.0.1 --directory "$1" >"$tmp/server.log" 2>&1 &
     server_pid=$!
     wait_until "web server" 5000 grep -q 'port [0-9]' "$tmp/server.log"
-    local port
-    port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$tmp/server.log" | head -n 1)
-    # The window leaves room for the playfield at its own size, not twice it. No host but ours
-    # can be reached: the page plays from its folder's files alone.
-    chromium --no-sandbox --host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1" \
-        --user-data-dir="$tmp/chromium" --remote-debugging-port=0 --no-first-run \
-        --no-default-browser-check --test-type --lang=fr --window-position=0,0 \
-        --ignore-gpu-blocklist --use-gl=angle --use-angle=swiftshader --enable-unsafe-swiftshader \
-        --window-size=760,560 --app="http://127.0.0.1:$port/" >"$tmp/game.log" 2>&1 &
+    server_port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$tmp/server.log" | head -n 1)
+}
+
+# Opens URL in chromium as an app window (no tab strip; the X window's name is the page's
+# title), and page.py on its debugging port. The window leaves room for the field at its own
+# size, not twice it.
+start_browser() {
+    local scaled=()
+    [ "$scale" -eq 1 ] || scaled=(--force-device-scale-factor="$scale")
+    chromium "${browser_flags[@]}" "${scaled[@]}" --user-data-dir="$tmp/chromium" \
+        --window-size=760,560 --app="$1" --enable-logging=stderr > >(grep --line-buffered -v -e dbus -e '^$' >"$tmp/game.log") 2>&1 &
     browser_pid=$!
     game_pid=$browser_pid
     wait_until "chromium's debugging port" 20000 test -s "$tmp/chromium/DevToolsActivePort"
-    devtools=$(head -n 1 "$tmp/chromium/DevToolsActivePort")
+    "$python" "$page_py" "$(head -n 1 "$tmp/chromium/DevToolsActivePort")" "$tmp/agent.port" 2>"$tmp/agent.log" &
+    agent_pid=$!
+    wait_until "page.py on chromium's debugging port" 20000 test -s "$tmp/agent.port"
+    agent_port=$(cat "$tmp/agent.port")
+    wait_until "chromium's window" 10000 browser_window
+    # Where the page lies in the window: at its bottom, under whatever chromium draws above.
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$browser_win" | grep -E '^(WIDTH|HEIGHT)=')"
+    page_top=$((HEIGHT - $(page innerHeight) * scale))
+}
+browser_window() { browser_win=$(xdotool search --onlyvisible --pid "$browser_pid" 2>/dev/null | head -n 1) && [ -n "$browser_win" ]; }
+
+start_game() {
+    start_server "$1"
+    start_browser "http://127.0.0.1:$server_port/"
     game_started 30000
 }
 
+# Reloads the page, and waits for the new one to answer.
+reload_page() {
+    local before
+    before=$(page performance.timeOrigin)
+    ask call Page.reload >/dev/null || fail "the page cannot be reloaded"
+    wait_until "the page reloaded" 10000 page_is_newer_than "$before"
+}
+page_is_newer_than() { [ "$(page "performance.timeOrigin > $1")" = true ]; }
+
+# Shown: the program's first frame drawn, the loading text gone.
 game_window_shown() {
-    main_win=$(windows_shown | jq -r 'select(.title | test("^( Gromzaks|Gromzak)")) | .id' | head -n 1)
-    [ -n "$main_win" ]
+    [ "$(page "lib.shown(document.getElementById('game')) && document.getElementById('field').width > 0 && !lib.says()" 2>/dev/null)" = true ] &&
+        main_win=game
 }
 
-# Sets WIDTH and HEIGHT: a box's or the help window's size, or the game window's inside (see
-# page.py).
+# Sets WIDTH and HEIGHT to the size of the window's inside, in the game's pixels (CSS pixels).
 window_size() {
-    local x y
-    read -r x y WIDTH HEIGHT < <("$python" "$page_py" "$devtools" --inside "$1") && [ -n "$HEIGHT" ]
+    read -r WIDTH HEIGHT < <(page "lib.inside('$1')" 2>/dev/null | jq -r '"\(.[2]) \(.[3])"') && [ -n "${HEIGHT:-}" ]
 }
 
-# The page's caption, without the no-break spaces that keep its spaces in the tab.
-title_of() {
-    if [ "$1" = "$main_win" ]; then
-        page document.title | jq -r . | sed 's/\xc2\xa0/ /g'
-    else
-        shown_window "$1" | jq -r .title
-    fi
-}
+title_of() { page_text "lib.windows().find(w => w.id === '$1')?.title ?? ''"; }
 
-windows_named() { windows_shown | jq -r --arg re "$1" 'select(.title | test($re)) | .id'; }
+# The shown windows whose title matches the regular expression, one a line; the game's title
+# is its caption, with its spaces.
+windows_named() { page 'lib.windows()' 2>/dev/null | jq -r --arg re "$1" '.[] | select(.title | test($re)) | .id'; }
+windows_anywhere_named() { windows_named "$1"; }
 
-# Keys go to chromium, which hands them to the page; Qt gives them to its active window. A
-# window not active is clicked, as a player would, in its bottom-left corner, where no other
-# window of the game lies.
-window_is_active() { [ "$(shown_window "$1" | jq -r .active)" = true ]; }
+window_is_active() { [ "$(page "lib.active('$1')")" = true ]; }
+
+# Keys go to chromium, which hands them to the page, and the page to its active window. A
+# window that is not active is clicked, as a player would, where it is not covered: the game on
+# a corner of its field, any other on its title bar.
 focus_window() {
-    local browser X Y WIDTH HEIGHT w
-    browser=$(xdotool search --onlyvisible --pid "$browser_pid" 2>/dev/null | head -n 1)
-    xdotool windowfocus --sync "$browser" 2>/dev/null
+    xdotool windowfocus --sync "$browser_win" 2>/dev/null || fail "cannot focus chromium's window"
     window_is_active "$1" && return
-    eval "$(xdotool getwindowgeometry --shell "$browser" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-    w=$(shown_window "$1")
-    xdotool mousemove $((X + $(jq .x <<<"$w") + 2)) \
-        $((Y + HEIGHT - $(page innerHeight) + $(jq '.y + .h' <<<"$w") - 3)) click 1
+    local spot
+    spot=$(page "lib.point('$1')" | jq -r 'select(.) | "\(.[0]) \(.[1])"')
+    [ -n "$spot" ] || fail "window $1 shows nowhere to click on"
+    local x y
+    read -r x y <<<"$spot"
+    xdotool mousemove --window "$browser_win" $((x * scale)) $((page_top + y * scale)) click 1
     wait_until "window $1 active" 2000 window_is_active "$1"
 }
 
-# Qt places its screen, and so its windows, where the canvas lies in the page.
-picture_of() { "$python" "$page_py" "$devtools" --picture "$1" "$2.png" && convert "$2.png" "$2" && rm -f "$2.png"; }
+# The screen's pixels within the window's inside, or the field's alone when $field_only is set,
+# in the format the file's name says (.ppm, .png).
+picture_of() {
+    local clip
+    if [ "$1" = "$main_win" ] && [ -n "$field_only" ]; then
+        clip=$(page "lib.box('#field')")
+    else
+        clip=$(page "lib.inside('$1')")
+    fi
+    clip=$(jq -c '{x: .[0], y: .[1], width: .[2], height: .[3]}' <<<"$clip") || return 1
+    ask shot "$2.png" "$clip" >/dev/null && convert "$2.png" -depth 8 -strip "$2" && rm -f "$2.png"
+}
