@@ -34,7 +34,9 @@ import urllib.request
 # - says(): what the page shows instead of the game (#message), as a player reads it, or "";
 # - colour(hex, x, y, w, h): [count, x0, y0, x1, y1] of that colour in a rectangle of the field
 #   in the game's pixels, read from the canvas (one pixel of the canvas a pixel of the game);
-# - box(selector): [x, y, w, h] of the element, or null if it is not shown.
+# - box(selector): [x, y, w, h] of the element, or null if it is not shown;
+# - labelled(selector, text): the shown element of those that SELECTOR finds whose words (its
+#   `.label`'s, if it has one) are TEXT.
 LIB = r"""
 const lib = {
   shown(el) {
@@ -42,6 +44,10 @@ const lib = {
   },
   rect(el) { const r = el.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; },
   box(selector) { const el = document.querySelector(selector); return lib.shown(el) ? lib.rect(el) : null; },
+  labelled(selector, text) {
+    return [...document.querySelectorAll(selector)].filter(lib.shown)
+      .find(el => (el.querySelector('.label') ?? el).textContent.trim() === text) ?? null;
+  },
   within(el, id) { return !!el && !!el.closest(id === 'game' ? '#game' : '#' + CSS.escape(id)); },
   active(id) {
     const focused = document.activeElement;

@@ -348,3 +348,108 @@ scenario_quit() {
     keys_to "$found" Return
     wait_until "the page's last word" 5000 page_says $'La partie est terminée.\nPour rejouer, rechargez la page.'
 }
+
+# On the web, after one visit: the page can be installed, and with the server gone it plays
+# again from what its service worker kept.
+scenario_install() {
+    wait_title "Gromzak   Points:  0"
+    wait_until "a service worker at work" 10000 service_worker_active
+    wait_until "an installable page (last: $(ask call Page.getInstallabilityErrors | jq -c .installabilityErrors))" 5000 installable
+    stop_server
+    reload_page
+    wait_until "the game shown with no server" 30000 game_window_shown
+    [ "$(page 'navigator.serviceWorker.controller !== null')" = true ] || fail "no service worker serves the page"
+    start_playing_safely
+}
+service_worker_active() { [ "$(page 'navigator.serviceWorker.getRegistration().then(r => r?.active?.state === "activated")')" = true ]; }
+installable() { [ "$(ask call Page.getInstallabilityErrors | jq -c .installabilityErrors)" = "[]" ]; }
+
+# --- on the web, as a phone shows the page: chromium's device emulation and touch ---
+
+# TYPE (touchStart, touchEnd) of one finger at X Y in CSS pixels, or of none.
+touch() {
+    local points='[]'
+    [ $# -eq 3 ] && points="[{\"x\": $2, \"y\": $3}]"
+    ask call Input.dispatchTouchEvent "{\"type\": \"$1\", \"touchPoints\": $points}" >/dev/null || fail "no $1 at ${2:-} ${3:-}"
+}
+# Sets $spot to "X Y", the middle of what the expression finds, once it is shown.
+spot=
+spot_of() { spot=$(page "(el => lib.shown(el) ? lib.rect(el) : null)($1)" | jq -r 'select(.) | "\(.[0] + .[2] / 2) \(.[1] + .[3] / 2)"') && [ -n "$spot" ]; }
+# A finger on WHAT, the element that the expression finds, lifted again unless told to hold.
+tap() {
+    wait_until "$1 to tap" 2000 spot_of "$2"
+    # shellcheck disable=SC2086 # the two coordinates
+    touch touchStart $spot
+    [ "${3:-}" = hold ] || touch touchEnd
+}
+tap_menu() {
+    tap "menu \"$1\"" "lib.labelled('#menubar > .menu', '$1')"
+    tap "item \"$2\"" "lib.labelled('#menubar .item', '$2')"
+}
+tap_button() { tap "button \"$2\" of $1" "lib.labelled('#$1 button', '$2')"; }
+
+# What does not fit the screen: the menu bar, its menus, the field and the touch controls all
+# shown within it, no scrolling, the thumbs off the field.
+phone_misfits='(() => {
+    const problems = [], W = innerWidth, H = innerHeight, root = document.documentElement;
+    if (root.scrollWidth > W || root.scrollHeight > H) problems.push(`the page scrolls: ${root.scrollWidth}x${root.scrollHeight}`);
+    const field = document.getElementById("field").getBoundingClientRect();
+    const parts = ["#menubar", "#field", "#touch-left", "#touch-right", "#touch-fire"].map(s => [s, document.querySelector(s)]);
+    for (const menu of document.querySelectorAll("#menubar > .menu")) parts.push([menu.textContent, menu]);
+    for (const [name, el] of parts) {
+        const r = el?.getBoundingClientRect();
+        if (!lib.shown(el)) problems.push(`${name} is not shown`);
+        else if (r.left < 0 || r.top < 0 || r.right > W || r.bottom > H) problems.push(`${name} lies at (${r.left},${r.top})-(${r.right},${r.bottom})`);
+        else if (name.startsWith("#touch") && r.left < field.right && field.left < r.right && r.top < field.bottom && field.top < r.bottom)
+            problems.push(`${name} covers the field`);
+    }
+    return problems.join(", ");
+})()'
+
+# A phone of WIDTH x HEIGHT CSS pixels, three screen pixels each, with touch: the page fits it,
+# shows the field crisp at twice its size, and plays by taps alone. chromium's own screen has
+# its three pixels a CSS pixel as a phone's has (E2E_SCALE=3): with them only emulated, it
+# draws every element at whole CSS pixels, and the field is stretched.
+phone() {
+    [ "$scale" -eq 3 ] || skip "a phone is played at three screen pixels a CSS pixel (E2E_SCALE=3)"
+    ask call Emulation.setDeviceMetricsOverride "{\"width\": $1, \"height\": $2, \"deviceScaleFactor\": 3, \"mobile\": true}" >/dev/null &&
+        ask call Emulation.setTouchEmulationEnabled '{"enabled": true, "maxTouchPoints": 5}' >/dev/null ||
+        fail "chromium emulates no phone"
+    reload_page
+    wait_until "the game shown on the phone" 30000 game_window_shown
+    wait_title "Gromzak   Points:  0"
+    local misfits size
+    misfits=$(page_text "$phone_misfits")
+    [ -z "$misfits" ] || fail "on a phone of $1x$2: $misfits"
+    # 1134 x 818 screen pixels, shown at a third of that (378 x 272.67 CSS pixels, as closely
+    # as the layout's sixty-fourths of a pixel come).
+    size=$(page "(c => [c.width, c.height, ...lib.rect(c).slice(2).map(v => Math.round(v * 3))])(document.getElementById('field'))" | jq -r 'join(" ")')
+    [ "$size" = "1134 818 1134 818" ] || fail "a field of $size (its screen pixels, then thrice its CSS pixels), expected 1134 818 1134 818"
+    # Two screen pixels a pixel of the game each way, each block one colour, laid out as at
+    # the field's own size.
+    place_field 2
+    scenario_crisp
+    # "Vitesse du tir des e-t" 1, typed into the input box, is in the next game's bonus.
+    tap_menu Options "Vitesse du tir des e-t"
+    wait_window '^Vitesse\?$'
+    [ "$(page "document.activeElement.matches('#$found input[type=text]')")" = true ] || fail "the input box opened with the focus elsewhere than in its text"
+    ask call Input.insertText '{"text": "1"}' >/dev/null || fail "no text typed"
+    tap_button "$found" OK
+    wait_window_gone '^Vitesse\?$'
+    tap_menu Général Démarrer
+    wait_window '^Confirmation$'
+    tap_button "$found" Oui
+    wait_title "Gromzak   Points:  55"
+    # A thumb held on a control steers as a held key does; lifted, the ship stops.
+    locate_ship
+    local from=$ship_left
+    tap "the right control" "document.getElementById('touch-right')" hold
+    wait_until "ship moved right by 3 steps" 2000 ship_right_of $((from + 48))
+    touch touchEnd
+    expect_ship_stopped
+    wait_until "field without a white shot" 3000 field_without_shot
+    tap "the fire control" "document.getElementById('touch-fire')"
+    wait_until "white shot above the ship" 1000 shot_seen_below $ship_y
+}
+scenario_phone_portrait() { phone 390 844; }
+scenario_phone_landscape() { phone 844 390; }

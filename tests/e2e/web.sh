@@ -18,8 +18,6 @@ browser_win=
 page_top=0
 agent_pid=
 agent_port=
-# Set by a scenario whose pictures of the game are its field alone (on a phone's screen).
-field_only=
 page_py=$(dirname "${BASH_SOURCE[0]}")/page.py
 # Debian's own, which starts at once (a python3 earlier in PATH may start slowly).
 python=/usr/bin/python3
@@ -165,15 +163,39 @@ focus_window() {
     wait_until "window $1 active" 2000 window_is_active "$1"
 }
 
-# The screen's pixels within the window's inside, or the field's alone when $field_only is set,
-# in the format the file's name says (.ppm, .png).
+# The screen's pixels within the window's inside, in the format the file's name says (.ppm,
+# .png); the game's field alone once place_field has found it on the screen.
 picture_of() {
-    local clip
+    local clip crop=()
     if [ "$1" = "$main_win" ] && [ -n "$field_only" ]; then
-        clip=$(page "lib.box('#field')")
+        clip=$(page "(([x, y, w, h], d) => [x - d, y - d, w + 2 * d, h + 2 * d])(lib.box('#field'), 1 / devicePixelRatio)")
+        [ -z "$field_nudge" ] || crop=(-crop "$(page_text "(c => c.width + 'x' + c.height)(document.getElementById('field'))")$field_nudge" +repage)
     else
         clip=$(page "lib.inside('$1')")
     fi
     clip=$(jq -c '{x: .[0], y: .[1], width: .[2], height: .[3]}' <<<"$clip") || return 1
-    ask shot "$2.png" "$clip" >/dev/null && convert "$2.png" -depth 8 -strip "$2" && rm -f "$2.png"
+    ask shot "$2.png" "$clip" >/dev/null && convert "$2.png" "${crop[@]}" -depth 8 -strip "$2" && rm -f "$2.png"
+}
+
+# From here on a picture of the game is its field alone, at SCALE screen pixels a pixel of the
+# game, where chromium draws it: the place its layout gives, in fractions of a CSS pixel, may
+# be a screen pixel off. In a clip a screen pixel wider each way, the field lies where the
+# screen shows the canvas's own pixels, one for one, if it shows them unblurred at all. Before
+# a game, when nothing moves on the field.
+field_only=
+field_nudge=
+place_field() {
+    field_only=1 field_nudge= scale=$1 field_x=0 field_y=0
+    picture_of "$main_win" "$tmp/around.ppm" || fail "no screenshot of the field"
+    page_text "document.getElementById('field').toDataURL()" | sed 's/^[^,]*,//' | base64 -d >"$tmp/canvas.png" &&
+        convert "$tmp/canvas.png" -alpha off "$tmp/canvas.ppm" || fail "no pixels read from the canvas"
+    local size dx dy
+    size=$(identify -format '%wx%h' "$tmp/canvas.ppm")
+    for dy in 1 0 2; do
+        for dx in 1 0 2; do
+            convert "$tmp/around.ppm" -crop "$size+$dx+$dy" +repage "$tmp/field.ppm"
+            [ "$(compare -metric AE "$tmp/field.ppm" "$tmp/canvas.ppm" null: 2>&1)" = 0 ] && field_nudge=+$dx+$dy && return
+        done
+    done
+    fail "the screen does not show the canvas's pixels as they are, within a screen pixel of the field's place"
 }
