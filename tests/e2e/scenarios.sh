@@ -331,12 +331,19 @@ scenario_hidden() {
     [ "$differ" = 0 ] || fail "shown again, $differ pixels differ from the end of the game seen"
 }
 
-# On the web: the page plays with no host but ours in reach (web.sh), and every file it asked
-# the server for was in its folder.
+# On the web: the page plays from its own folder. Every file it asked the server for was there,
+# and it asked no other host (none but ours can be reached, web.sh). As a player's chromium
+# shows it without a GPU: with no WebGL, and no touch controls where there is no touch screen.
 scenario_offline() {
     wait_title "Gromzak   Points:  0"
     ! grep -q '" [45][0-9][0-9] ' "$tmp/server.log" || fail "the page asked for what its folder has not:
 $(grep '" [45][0-9][0-9] ' "$tmp/server.log")"
+    local elsewhere
+    elsewhere=$(page_text 'performance.getEntriesByType("resource").map(e => e.name).filter(n => !n.startsWith(location.origin + "/")).join(" ")')
+    [ -z "$elsewhere" ] || fail "the page asked other hosts for $elsewhere"
+    [ "$(page '["webgl", "webgl2"].every(kind => document.createElement("canvas").getContext(kind) === null)')" = true ] ||
+        fail "chromium gives the page WebGL: it is not started as a player's without a GPU"
+    [ "$(page 'lib.shown(document.getElementById("touch"))')" = false ] || fail "touch controls shown with no touch screen"
 }
 
 # On the web: "Quitter", confirmed, leaves the page saying in French how to play again, and the
