@@ -12,9 +12,13 @@ build=${1:-build-web}
 
 # emcc's linker runs node scripts that need Debian's acorn.
 export NODE_PATH=/usr/share/nodejs
-# A folder that an earlier build configured for another toolchain (Qt's, say) starts afresh.
-grep -qs '^CMAKE_TOOLCHAIN_FILE:.*/emscripten/cmake/Modules/Platform/Emscripten.cmake$' "$build/CMakeCache.txt" ||
-    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+# A folder that an earlier build made otherwise (with Qt, say) starts afresh: nothing of it
+# must stay among the page's files.
+made_here() {
+    grep -qs '^CMAKE_TOOLCHAIN_FILE:.*/Platform/Emscripten.cmake$' "$build/CMakeCache.txt" &&
+        ! grep -qs '^Qt6_DIR:' "$build/CMakeCache.txt"
+}
+if [ -e "$build" ] && ! made_here; then rm -rf "$build"; fi
 echo "== Building the game for the web ($build/)"
 emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
