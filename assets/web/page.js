@@ -80,8 +80,8 @@ let altAlone = false;
 const gameHasKeys = () => !boxes.length && !menu.active && !$('help')?.contains(document.activeElement);
 
 addEventListener('keydown', (event) => {
-  if (event.key === 'Alt') altAlone ||= !event.repeat;
-  else altAlone = false;
+  if (event.key !== 'Alt') altAlone = false;
+  else if (!event.repeat) altAlone = true;
   if (event.key === 'Alt' || event.key === 'F10') event.preventDefault();
   if (boxes.length) return boxKey(event);
   if (event.key === 'F10') return toggleBar();
@@ -198,7 +198,10 @@ function leaveBar(toGame) {
   if (toGame) focusGame();
 }
 
-const toggleBar = () => (menu.active ? leaveBar(true) : enterBar(0, false));
+function toggleBar() {
+  if (menu.active) leaveBar(true);
+  else if (tops.length) enterBar(0, false);
+}
 
 function choose(t, i) {
   if (!canChoose(t, i)) return;
@@ -263,6 +266,7 @@ function openBox(title, prompt, picture, answers, field) {
   gromzaks.enter('keyUp', 0);
   return new Promise((resolve) => {
     const modal = element('div', 'modal');
+    modal.addEventListener('mousedown', (event) => { if (event.target === modal) event.preventDefault(); }); // the box keeps the focus
     const win = element('div', 'window box', { role: 'dialog', 'aria-modal': 'true', tabindex: '-1',
                                                id: `box-${++boxesMade}`, 'data-title': title });
     const body = element('div', 'body');
@@ -432,7 +436,7 @@ window.visualViewport?.addEventListener('resize', layout);
 say('Chargement de Gromzaks…');
 window.focus(); // the keys go to the game without a click first
 if (typeof WebAssembly !== 'object') {
-  crash('ce navigateur ne connaît pas WebAssembly.');
+  crash('il ne connaît pas WebAssembly.');
 } else {
   const script = document.createElement('script');
   script.src = 'gromzaks.js';
