@@ -55,7 +55,7 @@ const gromzaks = window.gromzaks = {
   menus(json) { showMenus(JSON.parse(json)); },
   messageBox(prompt, style, title) {
     const yesNo = (style & 7) === 4;
-    return openBox(title, prompt, icons[style & 112],
+    return openBox(title, prompt, icons[style & 112] ?? '',
                    yesNo ? [['Oui', () => 6], ['Non', () => 7]] : [['OK', () => 1]]);
   },
   inputBox(prompt, title, proposed) {
