@@ -10,7 +10,6 @@
 #include "help/qt/helpwindow.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/gamewindow.h"
-#include "runtime/qt/page.h"
 #include "runtime/qt/qtdialogs.h"
 #include "runtime/random.h"
 
@@ -42,7 +41,6 @@ int main(int argc, char* argv[])
     help::qt::HelpWindowHost* helpHost = nullptr; // made once the game window exists
     game::mmm form({dialogs, random,
                     [] {
-                        runtime::qt::page::ended();
                         QApplication::closeAllWindows();
                         QCoreApplication::quit();
                     },

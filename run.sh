@@ -4,7 +4,7 @@
 #   ./run.sh play    build and start the game
 #   ./run.sh test    build and run every test
 #   ./run.sh windows build the Windows zip and setup program (Qt for Windows is built once: docs/windows.md)
-#   ./run.sh web     build the game's web page and serve it on 127.0.0.1 (Qt for the web is built once: docs/web.md)
+#   ./run.sh web     build the game's web page and serve it on 127.0.0.1 (docs/web.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -23,10 +23,9 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n q
 # nsis makes the setup program beside the zip; the tests labelled windows try both under Wine.
 [ "$what" = windows ] && packages+=(g++-mingw-w64-x86-64-posix dpkg-dev ninja-build xz-utils
     wine wine64 nsis openbox icoutils xvfb xdotool x11-utils imagemagick)
-# Qt for the web is built from the same source with emscripten; the tests labelled web play the
-# page in chromium.
-[ "$what" = web ] && packages+=(emscripten dpkg-dev ninja-build xz-utils python3 chromium xvfb xdotool
-    x11-utils imagemagick jq)
+# The web page is built with emscripten, and the tests labelled web play it in chromium; the
+# test command builds it and plays it too.
+[ "$what" = web ] || [ "$what" = test ] && packages+=(emscripten python3 chromium xvfb xdotool x11-utils imagemagick jq)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.
@@ -79,6 +78,8 @@ cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DGROMZAKS_SANITIZE=ON -DG
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure --no-label-summary -j "$jobs" -L 'headless|fuzz'
+
+tools/web/build.sh build-web
 
 echo "== Every test"
 ctest --test-dir build --output-on-failure --no-label-summary -j "$jobs"

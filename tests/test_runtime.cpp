@@ -12,10 +12,12 @@
 #include "kit/compare.h"
 
 #include "kit/game.h"
+#include "runtime/artwork.h"
 #include "runtime/cell.h"
 #include "runtime/clock.h"
 #include "runtime/errors.h"
 #include "runtime/french.h"
+#include "runtime/pacer.h"
 #include "runtime/layout.h"
 #include "runtime/menuitem.h"
 #include "runtime/pacing.h"
@@ -221,6 +223,42 @@ private slots:
         };
         for (const auto& c : cases)
             QVERIFY2(nextWait(c.facts) == c.wait, c.what);
+    }
+
+    // A wake-up a second late: after a stall of the machine the game lags; where the window
+    // system slows the timers down itself (a hidden tab), it catches up all the way.
+    void aLateWakeLagsUnlessTheWindowSystemDelaysIt()
+    {
+        for (const bool delayedByTheSystem : {false, true}) {
+            Clock clock;
+            Timer timer(clock, 1, true);
+            Pacer pacer(clock);
+            pacer.setLateWakesExpected(delayedByTheSystem);
+            pacer.start(0);
+            QCOMPARE(pacer.schedule(0), std::optional<std::int64_t>(16));
+            pacer.catchUp(1016);
+            QCOMPARE(clock.now(), delayedByTheSystem ? 1016 : 16 + maxCatchUpMs);
+        }
+    }
+
+    // The artwork reads whole; lines that make no whole picture give none.
+    void onlyAWholePictureIsRead()
+    {
+        for (const Artwork& art : artworks())
+            QVERIFY2(!readXpm(art.lines).argb.empty(), art.name.data());
+        const char* const good[] = {"2 1 2 1", ". c #000000", "# c None", ".#"};
+        QCOMPARE(readXpm(good), (Pixels{2, 1, {0xFF000000u, 0}}));
+        const std::vector<std::vector<const char*>> bad = {
+            {},
+            {"2 1 2 2", ". c #000000", "# c None", ".#"}, // two characters a pixel
+            {"2 1 2 1", ". c #000000", "# c None"},       // a row missing
+            {"2 1 2 1", ". c #000000", "# c None", ".#."}, // a row too long
+            {"2 1 2 1", ". c #000000", "# c None", ".x"}, // a colour not given
+            {"2 1 2 1", ". c #00000G", "# c None", ".#"}, // not a colour
+            {"2 x 2 1", ". c #000000", "# c None", ".#"},
+        };
+        for (const auto& lines : bad)
+            QVERIFY(readXpm(lines).argb.empty());
     }
 
     // The field is centred in its target at the largest factor that fits, or the largest whole

@@ -14,7 +14,9 @@
 
 #include "kit/game.h"
 #include "kit/menus.h"
+#include "runtime/artwork.h"
 #include "runtime/qt/gamewindow.h"
+#include "runtime/qt/pictures.h"
 
 namespace {
 
@@ -193,6 +195,27 @@ private slots:
         QVERIFY2(inside > moreThan, qPrintable(QString::number(inside)));
         if (onlyThere)
             QCOMPARE(outside, 0);
+    }
+
+    // The web draws the artwork as its own reading gives it: the desktop's colours, pixel for
+    // pixel, and the same black surround made transparent on the playfield.
+    void theArtworkReadsAsQtReadsIt()
+    {
+        for (const runtime::Artwork& art : runtime::artworks()) {
+            const QString name = QString::fromLatin1(art.name.data(), static_cast<qsizetype>(art.name.size()));
+            const QImage asIs = runtime::qt::artwork(name).convertToFormat(QImage::Format_ARGB32);
+            const QImage sprite = runtime::qt::loadPicture(name).toImage().convertToFormat(QImage::Format_ARGB32);
+            const runtime::Pixels ours = runtime::readXpm(art.lines);
+            const runtime::Pixels ourSprite = runtime::spritePixels(art);
+            QCOMPARE(QSize(ours.width, ours.height), asIs.size());
+            QCOMPARE(QSize(ourSprite.width, ourSprite.height), asIs.size());
+            for (int y = 0; y < asIs.height(); ++y)
+                for (int x = 0; x < asIs.width(); ++x) {
+                    const std::size_t at = static_cast<std::size_t>(y * asIs.width() + x);
+                    QCOMPARE(ours.argb[at], asIs.pixel(x, y));
+                    QCOMPARE(ourSprite.argb[at], sprite.pixel(x, y));
+                }
+        }
     }
 
     void bannersAndSpritesAppearWhenShown()

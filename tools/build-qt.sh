@@ -1,28 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds Qt's Core, Gui and Widgets for another platform, once, from Debian's own source of the
+# Builds Qt's Core, Gui and Widgets for Windows, once, from Debian's own source of the
 # Qt the game is built against on Linux, into a cache folder outside the source tree. A later
 # run reuses it; a change of the recipe (the target's qt.options, toolchain, patches, Debian's Qt
 # version) builds it again beside the old one. Prints the folder Qt is installed in, and nothing
 # else on stdout.
-#   build-qt.sh windows    64-bit Windows; needs mingw-w64 (POSIX threads)
-#   build-qt.sh web        WebAssembly, static; needs emscripten (see web/emscripten.sh)
-# Both need dpkg-dev, ninja and qt6-base-dev (its moc, rcc and uic are the host tools).
+#   build-qt.sh windows    64-bit Windows; needs mingw-w64 (POSIX threads), dpkg-dev, ninja and
+#                          qt6-base-dev (its moc, rcc and uic are the host tools)
 # The cache is $GROMZAKS_CACHE, or ~/.cache/gromzaks (XDG_CACHE_HOME respected).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 say() { echo "$*" >&2; }
 
-target=${1:?usage: build-qt.sh windows|web}
-case "$target" in
-    windows) toolchain=$here/windows/mingw-w64.cmake ;;
-    web)
-        # shellcheck source-path=SCRIPTDIR/web
-        . "$here/web/emscripten.sh"
-        toolchain=$emscripten_toolchain
-        ;;
-    *) say "usage: build-qt.sh windows|web"; exit 2 ;;
-esac
+target=${1:?usage: build-qt.sh windows}
+[ "$target" = windows ] || { say "usage: build-qt.sh windows"; exit 2; }
+toolchain=$here/windows/mingw-w64.cmake
 patches=("$here/$target"/qt-*.patch)
 [ -e "${patches[0]}" ] || patches=()
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)

@@ -12,7 +12,6 @@
 
 #include "help/frmhelp.h"
 #include "runtime/layout.h"
-#include "runtime/qt/page.h"
 #include "runtime/qt/pictures.h"
 
 namespace help::qt {
@@ -138,7 +137,7 @@ void HelpWindowHost::show()
     if (window_) {
         // Already open: the same window comes to the front, out of the task bar if need be.
         window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-        runtime::qt::page::showWindow(*window_);
+        window_->show();
         window_->raise();
         window_->activateWindow();
         return;
@@ -152,7 +151,7 @@ void HelpWindowHost::show()
         if (window_ == made)
             window_ = nullptr;
     });
-    runtime::qt::page::showWindow(*window_);
+    window_->show();
 }
 
 } // namespace help::qt

@@ -10,8 +10,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "runtime/qt/page.h"
-
 namespace runtime::qt {
 
 GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
@@ -21,7 +19,7 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
       driver_(form.clock, [this] { frame(); }),
       failures_(dialogs)
 {
-    setCentralWidget(page::framed(view_));
+    setCentralWidget(view_);
     buildMenus();
 
     // The game reads no Shift state.
@@ -36,10 +34,7 @@ GameWindow::GameWindow(Form& form, QtDialogs& dialogs, QWidget* parent)
                          refresh();
                          driver_.pause();
                      },
-                     [this] {
-                         driver_.resume();
-                         page::boxClosed(*this, *view_);
-                     }});
+                     [this] { driver_.resume(); }});
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         driver_.setFrameRate(screen->refreshRate());
@@ -121,9 +116,7 @@ void GameWindow::refresh()
     bool changed = caption_ != form_.Caption;
     if (changed) {
         caption_ = form_.Caption;
-        const QString caption = QString::fromStdString(caption_);
-        setWindowTitle(caption);
-        page::showCaption(caption);
+        setWindowTitle(QString::fromStdString(caption_));
     }
     changed |= syncMenus();
     form_.scene(scene_);

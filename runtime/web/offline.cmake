@@ -1,0 +1,20 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Writes FOLDER/sw.js from TEMPLATE: @FILES@ becomes the JSON list of FILES, @CACHE@ a name
+# made of their contents.
+cmake_policy(VERSION 3.22)
+set(contents "")
+set(list "")
+foreach(file IN LISTS FILES)
+    file(SHA256 "${FOLDER}/${file}" hash)
+    string(APPEND contents "${file} ${hash}\n")
+    if(list)
+        string(APPEND list ", ")
+    endif()
+    string(APPEND list "\"${file}\"")
+endforeach()
+string(SHA256 all "${contents}")
+string(SUBSTRING "${all}" 0 16 all)
+file(READ "${TEMPLATE}" worker)
+string(REPLACE "@FILES@" "[${list}]" worker "${worker}")
+string(REPLACE "@CACHE@" "gromzaks-${all}" worker "${worker}")
+file(WRITE "${FOLDER}/sw.js" "${worker}")

@@ -1,0 +1,39 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The game's web page, built with emscripten's toolchain (tools/web/build.sh): the program on
+# the core and the page's own front end, and the page's files beside it, in the build folder,
+# which any web server serves as it is.
+add_executable(gromzaks
+    runtime/web/main.cpp
+    runtime/web/page.cpp
+    runtime/web/webwindow.cpp
+)
+target_link_libraries(gromzaks PRIVATE gromzaks_core gromzaks_warnings)
+set_target_properties(gromzaks PROPERTIES AUTOMOC OFF AUTORCC OFF)
+# The page loads the program as a module of its own (Gromzaks), and calls it only through
+# ccall, which awaits a call that waits in a box (asyncify). The boxes' answers come back in
+# memory the program frees. No file system: the program reads and writes no file.
+target_link_options(gromzaks PRIVATE
+    --no-entry
+    -sMODULARIZE=1 -sEXPORT_NAME=Gromzaks -sENVIRONMENT=web
+    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+    -sEXPORTED_RUNTIME_METHODS=ccall -sEXPORTED_FUNCTIONS=_malloc,_free
+    -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0)
+
+set(web_files index.html style.css page.js manifest.webmanifest)
+foreach(file IN LISTS web_files)
+    configure_file(assets/web/${file} ${file} COPYONLY)
+endforeach()
+configure_file(assets/icons/32.png gromzaks.png COPYONLY)
+configure_file(assets/icons/192.png icons/192.png COPYONLY)
+configure_file(assets/icons/512.png icons/512.png COPYONLY)
+configure_file(LICENSE LICENCE.txt COPYONLY)
+
+# The service worker keeps every file of the page for playing offline, in a cache named after
+# their contents, so that a new build replaces the old one.
+add_custom_command(TARGET gromzaks POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_CURRENT_BINARY_DIR}
+            -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/assets/web/sw.js
+            "-DFILES=${web_files};gromzaks.js;gromzaks.wasm;gromzaks.png;icons/192.png;icons/512.png"
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/runtime/web/offline.cmake
+    DEPENDS assets/web/sw.js
+    VERBATIM)
