@@ -27,9 +27,9 @@ import urllib.request
 # What the tests ask the page, in its own terms (the ids, classes and attributes that it gives):
 # - windows(): the windows shown, the game first ({id: "game", title: the caption}), then every
 #   `.window` ({id, title: its data-title}), each with whether it is active;
-# - inside(id): [x, y, w, h] of a window's inside in CSS pixels, edges rounded as they are
-#   drawn: a window's under its title bar; the game's from the menu bar's top to the field's
-#   bottom, across the field;
+# - inside(id): [x, y, w, h] of a window's inside in CSS pixels, its corner at a whole screen
+#   pixel and its size whole CSS pixels: a window's under its title bar; the game's from the
+#   menu bar's top to the field's bottom, across the field;
 # - point(id): [x, y] where a click lands on that window itself, or null;
 # - says(): what the page shows instead of the game (#message), as a player reads it, or "";
 # - colour(hex, x, y, w, h): [count, x0, y0, x1, y1] of that colour in a rectangle of the field
@@ -65,19 +65,17 @@ const lib = {
     return list;
   },
   inside(id) {
-    let left, top, right, bottom;
+    // At whole screen pixels, as the page is drawn; at whole CSS pixels of size.
+    const snap = v => Math.round(v * devicePixelRatio) / devicePixelRatio;
     if (id === 'game') {
       const field = document.getElementById('field').getBoundingClientRect();
-      left = field.left; right = field.right; bottom = field.bottom;
-      top = document.getElementById('menubar').getBoundingClientRect().top;
-    } else {
-      const w = document.getElementById(id), r = w.getBoundingClientRect();
-      left = r.left + w.clientLeft; right = left + w.clientWidth;
-      top = w.querySelector('.title').getBoundingClientRect().bottom;
-      bottom = r.top + w.clientTop + w.clientHeight;
+      const bottom = snap(field.bottom), top = document.getElementById('menubar').getBoundingClientRect().top;
+      const height = Math.round(bottom - top);
+      return [snap(field.left), bottom - height, Math.round(field.width), height];
     }
-    [left, top, right, bottom] = [left, top, right, bottom].map(Math.round);
-    return [left, top, right - left, bottom - top];
+    const w = document.getElementById(id), r = w.getBoundingClientRect();
+    const left = r.left + w.clientLeft, top = w.querySelector('.title').getBoundingClientRect().bottom;
+    return [snap(left), snap(top), Math.round(w.clientWidth), Math.round(r.top + w.clientTop + w.clientHeight - top)];
   },
   point(id) {
     const el = id === 'game' ? document.getElementById('field') : document.getElementById(id);

@@ -397,6 +397,7 @@ tap_button() { tap "button \"$2\" of $1" "lib.labelled('#$1 button', '$2')"; }
 
 # What does not fit the screen: the menu bar, its menus, the field and the touch controls all
 # shown within it, no scrolling, the thumbs off the field.
+# shellcheck disable=SC2016 # JavaScript's own ${...}
 phone_misfits='(() => {
     const problems = [], W = innerWidth, H = innerHeight, root = document.documentElement;
     if (root.scrollWidth > W || root.scrollHeight > H) problems.push(`the page scrolls: ${root.scrollWidth}x${root.scrollHeight}`);
