@@ -90,7 +90,7 @@ if [ "${1:-}" = --session ]; then
             start_server "$tmp/site"
             start_browser "http://127.0.0.1:$server_port/web-floor.html"
             floor_shown() { [ "$(page 'document.title')" = '"Gromzaks floor"' ]; }
-            wait_until "the floor page" 10000 floor_shown
+            wait_until "floor page" 10000 floor_shown
             sleep 2 && echo "= floor $(cpu_over 10)"
             ;;
         blank)

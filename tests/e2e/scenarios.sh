@@ -360,16 +360,20 @@ scenario_quit() {
 # again from what its service worker kept.
 scenario_install() {
     wait_title "Gromzak   Points:  0"
-    wait_until "a service worker at work" 10000 service_worker_active
-    wait_until "an installable page (last: $(ask call Page.getInstallabilityErrors | jq -c .installabilityErrors))" 5000 installable
+    wait_until "service worker at work" 10000 service_worker_active
+    wait_quietly 5000 installable || fail "the page cannot be installed: $installability_errors"
     stop_server
     reload_page
-    wait_until "the game shown with no server" 30000 game_window_shown
+    wait_until "game shown with no server" 10000 game_window_shown
     [ "$(page 'navigator.serviceWorker.controller !== null')" = true ] || fail "no service worker serves the page"
     start_playing_safely
 }
 service_worker_active() { [ "$(page 'navigator.serviceWorker.getRegistration().then(r => r?.active?.state === "activated")')" = true ]; }
-installable() { [ "$(ask call Page.getInstallabilityErrors | jq -c .installabilityErrors)" = "[]" ]; }
+installability_errors=
+installable() {
+    installability_errors=$(ask call Page.getInstallabilityErrors | jq -c .installabilityErrors)
+    [ "$installability_errors" = "[]" ]
+}
 
 # --- on the web, as a phone shows the page: chromium's device emulation and touch ---
 
@@ -424,7 +428,7 @@ phone() {
         ask call Emulation.setTouchEmulationEnabled '{"enabled": true, "maxTouchPoints": 5}' >/dev/null ||
         fail "chromium emulates no phone"
     reload_page
-    wait_until "the game shown on the phone" 30000 game_window_shown
+    wait_until "game shown on the phone" 10000 game_window_shown
     wait_title "Gromzak   Points:  0"
     local misfits size
     misfits=$(page_text "$phone_misfits")
@@ -451,12 +455,12 @@ phone() {
     # A thumb held on a control steers as a held key does; lifted, the ship stops.
     locate_ship
     local from=$ship_left
-    tap "the right control" "document.getElementById('touch-right')" hold
+    tap "right control" "document.getElementById('touch-right')" hold
     wait_until "ship moved right by 3 steps" 2000 ship_right_of $((from + 48))
     touch touchEnd
     expect_ship_stopped
     wait_until "field without a white shot" 3000 field_without_shot
-    tap "the fire control" "document.getElementById('touch-fire')"
+    tap "fire control" "document.getElementById('touch-fire')"
     wait_until "white shot above the ship" 1000 shot_seen_below $ship_y
 }
 scenario_phone_portrait() { phone 390 844; }

@@ -124,7 +124,7 @@ reload_page() {
     local before
     before=$(page performance.timeOrigin)
     ask call Page.reload >/dev/null || fail "the page cannot be reloaded"
-    wait_until "the page reloaded" 10000 page_is_newer_than "$before"
+    wait_until "new page after the reload" 10000 page_is_newer_than "$before"
 }
 page_is_newer_than() { [ "$(page "performance.timeOrigin > $1")" = true ]; }
 
