@@ -32,8 +32,6 @@ import urllib.request
 #   menu bar's top to the field's bottom, across the field;
 # - point(id): [x, y] where a click lands on that window itself, or null;
 # - says(): what the page shows instead of the game (#message), as a player reads it, or "";
-# - colour(hex, x, y, w, h): [count, x0, y0, x1, y1] of that colour in a rectangle of the field
-#   in the game's pixels, read from the canvas (one pixel of the canvas a pixel of the game);
 # - box(selector): [x, y, w, h] of the element, or null if it is not shown;
 # - labelled(selector, text): the shown element of those that SELECTOR finds whose words (its
 #   `.label`'s, if it has one) are TEXT.
@@ -88,20 +86,6 @@ const lib = {
   says() {
     const message = document.getElementById('message');
     return lib.shown(message) ? message.innerText : '';
-  },
-  colour(hex, x, y, w, h) {
-    const canvas = document.getElementById('field'), k = canvas.width / 567;
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    const [r, g, b] = [0, 2, 4].map(i => parseInt(hex.slice(i, i + 2), 16));
-    let n = 0, x0 = Infinity, y0 = Infinity, x1 = -1, y1 = -1;
-    for (let j = Math.max(y, 0); j < Math.min(y + h, 409); j++)
-      for (let i = Math.max(x, 0); i < Math.min(x + w, 567); i++) {
-        const at = 4 * (Math.floor(j * k) * canvas.width + Math.floor(i * k));
-        if (data[at] === r && data[at + 1] === g && data[at + 2] === b) {
-          n++; x0 = Math.min(x0, i); y0 = Math.min(y0, j); x1 = Math.max(x1, i); y1 = Math.max(y1, j);
-        }
-      }
-    return n ? [n, x0, y0, x1, y1] : [0];
   },
 };
 """

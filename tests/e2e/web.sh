@@ -6,8 +6,8 @@
 # (#game: the menu bar over the field, its caption the page's title), and each `.window` over
 # it (a box, the help window) by its id. page.py, holding chromium's debugging port for the
 # whole test, says what they are, where, which is active, and takes the pictures: the screen's
-# pixels within a window's inside. At E2E_SCALE 2 the page is shown at two screen pixels a CSS
-# pixel. Sourced by lib.sh.
+# pixels within a window's inside. At E2E_SCALE N chromium's screen has N pixels a CSS pixel, as
+# a screen of high density has (a phone's 3). Sourced by lib.sh.
 # shellcheck source-path=SCRIPTDIR
 . "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
