@@ -124,7 +124,7 @@ if [ "${1:-}" = --session ]; then
                 const at = (what, title) => boxesSeen.find(seen => seen[1] === what && seen[2] === title)[0];
                 return Math.round(at("asked", "Score") - at("answered", "Confirmation"));
             })()')
-            echo "= lost $lost_ms $inpage"
+            echo "= lost $lost_ms${inpage:+ $inpage}"
             ;;
     esac
     exit 0
@@ -154,7 +154,14 @@ for ((round = 1; round <= rounds; round++)); do
         [ "$what" = lost ] && [[ "$figure" == *" "* ]] && echo "lost-page ${figure#* }" >>"$results"
     done
 done
-# Each figure, and beside it what it compares with.
+# Each figure in its unit, and beside it what it compares with.
+unit() {
+    case $1 in
+        download*) echo bytes ;;
+        first | lost*) echo ms ;;
+        *) echo "% CPU" ;;
+    esac
+}
 beside() {
     case $1 in
         download) echo download-raw ;;
@@ -168,9 +175,9 @@ echo "SUMMARY (median, lowest to highest, over $rounds rounds; beside it, the me
 for what in ${whats/download/download download-raw}; do
     [ "$what" = lost ] && what="lost lost-page lost-x11"
     for one in $what; do
-        awk -v what="$one" -v v="$(figures "$one")" -v ref="$(beside "$one")" -v r="$(figures "$(beside "$one")")" "$median_awk"'
+        awk -v what="$one" -v v="$(figures "$one")" -v ref="$(beside "$one")" -v r="$(figures "$(beside "$one")")" -v unit="$(unit "$one")" "$median_awk"'
             BEGIN { if (v == "") exit
-                    printf "%-13s %-30s", what, spread(v, "%s")
+                    printf "%-13s %-34s", what, spread(v, "%s") " " unit
                     if (r != "") printf " beside %s %s", ref, median(r)
                     print "" }'
     done
