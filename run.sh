@@ -52,8 +52,8 @@ fi
 if [ "$what" = web ]; then
     tools/web/build.sh
     port=${GROMZAKS_PORT:-8000}
-    echo "== Serving the page at http://127.0.0.1:$port/ (Ctrl+C stops; any web server serving build-web/ will do)"
-    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web
+    echo "== Serving the page at http://127.0.0.1:$port/ (Ctrl+C stops; any web server serving build-web/page/ will do)"
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/page
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)

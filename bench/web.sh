@@ -22,7 +22,7 @@
 # Prints a row a measurement, then for each figure the median and the spread of the rounds,
 # beside the median of what it compares with.
 #   bench/web.sh [--rounds N] [--what "download first floor blank rest play lost"]
-#                [PAGE_FOLDER [PROGRAM]]        (build-web/ and build/gromzaks by default)
+#                [PAGE_FOLDER [PROGRAM]]        (build-web/page/ and build/gromzaks by default)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -133,7 +133,7 @@ fi
 rounds=3 whats="download first floor blank rest play lost"
 [ "${1:-}" = --rounds ] && rounds=$2 && shift 2
 [ "${1:-}" = --what ] && whats=$2 && shift 2
-page=$(realpath "${1:-$root/build-web}") program=$(realpath "${2:-$root/build/gromzaks}")
+page=$(realpath "${1:-$root/build-web/page}") program=$(realpath "${2:-$root/build/gromzaks}")
 [ -f "$page/sw.js" ] || { echo "no web page built in $page (./run.sh web makes it)" >&2; exit 1; }
 results=$(mktemp)
 for ((round = 1; round <= rounds; round++)); do

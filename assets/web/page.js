@@ -363,17 +363,26 @@ function fitTexts(inside) {
 }
 
 // On a phone the help window is shrunk to the screen, or its OK button would be out of reach.
+// Until it is moved it stands in the middle, at whole pixels, so that its pictures stay crisp.
 function fitHelp() {
   const help = $('help');
-  if (help) help.style.setProperty('--scale', Math.min(1, innerWidth / help.offsetWidth, innerHeight / help.offsetHeight));
+  if (!help) return;
+  const scale = Math.min(1, innerWidth / help.offsetWidth, innerHeight / help.offsetHeight);
+  help.style.setProperty('--scale', scale);
+  if (help.dataset.moved) return;
+  help.style.left = `${Math.round((innerWidth - help.offsetWidth * scale) / 2)}px`;
+  help.style.top = `${Math.round((innerHeight - help.offsetHeight * scale) / 2)}px`;
 }
 
-// Moves a window by its title bar (its left and top are its middle).
+// Moves a window by its title bar, a whole pixel at a time.
 function dragBy(handle, win) {
   handle.addEventListener('pointerdown', (event) => {
     const place = win.getBoundingClientRect();
-    const dx = event.clientX - (place.left + place.width / 2), dy = event.clientY - (place.top + place.height / 2);
-    const move = (to) => Object.assign(win.style, { left: `${to.clientX - dx}px`, top: `${to.clientY - dy}px` });
+    const dx = event.clientX - place.left, dy = event.clientY - place.top;
+    const move = (to) => {
+      win.dataset.moved = 'yes';
+      Object.assign(win.style, { left: `${Math.round(to.clientX - dx)}px`, top: `${Math.round(to.clientY - dy)}px` });
+    };
     handle.setPointerCapture(event.pointerId);
     handle.addEventListener('pointermove', move);
     handle.addEventListener('lostpointercapture', () => handle.removeEventListener('pointermove', move), { once: true });

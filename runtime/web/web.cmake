@@ -1,14 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The game's web page, built with emscripten's toolchain (tools/web/build.sh): the program on
-# the core and the page's own front end, and the page's files beside it, in the build folder,
-# which any web server serves as it is.
+# the core and the page's own front end, with the page's files beside it in page/, the folder
+# that any web server serves as it is.
+set(page ${CMAKE_CURRENT_BINARY_DIR}/page)
 add_executable(gromzaks
     runtime/web/main.cpp
     runtime/web/page.cpp
     runtime/web/webwindow.cpp
 )
 target_link_libraries(gromzaks PRIVATE gromzaks_core gromzaks_warnings)
-set_target_properties(gromzaks PROPERTIES AUTOMOC OFF AUTORCC OFF)
+set_target_properties(gromzaks PROPERTIES AUTOMOC OFF AUTORCC OFF RUNTIME_OUTPUT_DIRECTORY ${page})
 # The page loads the program as a module of its own (Gromzaks), and calls it only through
 # ccall, which awaits a call that waits in a box (asyncify). The boxes' answers come back in
 # memory the program frees. No file system: the program reads and writes no file.
@@ -21,19 +22,25 @@ target_link_options(gromzaks PRIVATE
 
 set(web_files index.html style.css page.js manifest.webmanifest)
 foreach(file IN LISTS web_files)
-    configure_file(assets/web/${file} ${file} COPYONLY)
+    configure_file(assets/web/${file} ${page}/${file} COPYONLY)
 endforeach()
-configure_file(assets/icons/32.png gromzaks.png COPYONLY)
-configure_file(assets/icons/192.png icons/192.png COPYONLY)
-configure_file(assets/icons/512.png icons/512.png COPYONLY)
-configure_file(LICENSE LICENCE.txt COPYONLY)
+configure_file(assets/icons/32.png ${page}/gromzaks.png COPYONLY)
+configure_file(assets/icons/192.png ${page}/icons/192.png COPYONLY)
+configure_file(assets/icons/512.png ${page}/icons/512.png COPYONLY)
+# The game's licence, and that of emscripten's C and C++ libraries, which the program carries.
+configure_file(LICENSE ${page}/LICENCE.txt COPYONLY)
+list(APPEND web_files gromzaks.js gromzaks.wasm gromzaks.png icons/192.png icons/512.png LICENCE.txt)
+set(emscripten_copyright /usr/share/doc/emscripten/copyright) # where Debian's package has it
+if(EXISTS ${emscripten_copyright})
+    configure_file(${emscripten_copyright} ${page}/licences/emscripten-copyright.txt COPYONLY)
+    list(APPEND web_files licences/emscripten-copyright.txt)
+endif()
 
 # The service worker keeps every file of the page for playing offline, in a cache named after
 # their contents, so that a new build replaces the old one.
 add_custom_command(TARGET gromzaks POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_CURRENT_BINARY_DIR}
-            -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/assets/web/sw.js
-            "-DFILES=${web_files};gromzaks.js;gromzaks.wasm;gromzaks.png;icons/192.png;icons/512.png"
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${page} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/assets/web/sw.js
+            "-DFILES=${web_files}"
             -P ${CMAKE_CURRENT_SOURCE_DIR}/runtime/web/offline.cmake
     DEPENDS assets/web/sw.js
     VERBATIM)

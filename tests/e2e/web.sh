@@ -72,7 +72,7 @@ describe_display() {
     echo "  focus: $(page 'document.activeElement?.outerHTML.slice(0, 120) ?? null' 2>&1)"
 }
 
-# GAME is the page's folder (build-web/), served as a player's browser would be.
+# GAME is the page's folder (build-web/page/), served as a player's browser would be.
 can_play() {
     [ -f "$1/gromzaks.wasm" ] || skip "no web page built in $1 (./run.sh web makes it)"
     [ -f "$1/page.js" ] || skip "the page in $1 is of an older build, without page.js (./run.sh web makes it anew)"

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Makes the game's web page in build-web/ with Debian's emscripten: the program (gromzaks.js,
-# gromzaks.wasm) and the page's files beside it, a folder that any web server can serve as it
-# is. Also the licences of what the program carries besides the game: emscripten's C and C++
-# libraries.
+# Makes the game's web page with Debian's emscripten in build-web/page/: the program
+# (gromzaks.js, gromzaks.wasm), the page's files beside it and the licences, a folder that any
+# web server can serve as it is. CMake's own files stay beside it, in build-web/.
 #   build.sh [BUILD_DIR]    (default build-web/)
 # `./run.sh web` installs what it needs, runs it, and serves the page.
 set -euo pipefail
@@ -22,7 +21,4 @@ if [ -e "$build" ] && ! made_here; then rm -rf "$build"; fi
 echo "== Building the game for the web ($build/)"
 emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
-
-mkdir -p "$build/licences"
-cp /usr/share/doc/emscripten/copyright "$build/licences/emscripten-copyright.txt"
-echo "== The page: $(realpath "$build")/index.html"
+echo "== The page: $(realpath "$build")/page/index.html"
