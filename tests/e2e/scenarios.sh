@@ -331,6 +331,28 @@ scenario_hidden() {
     [ "$differ" = 0 ] || fail "shown again, $differ pixels differ from the end of the game seen"
 }
 
+# On the web: a hidden page draws no frames and the browser slows its timers down to about one
+# a second, yet the game keeps its time, as a hidden desktop window does. The default first
+# game left alone is lost at the same moment of the game, seen or hidden: the same field once
+# shown again (the game stands still behind the Score box), no later on the wall clock than the
+# slowed timers allow.
+scenario_hidden_page() {
+    play_default_game
+    local seen_ms=$lost_ms
+    canvas_pixels "$tmp/seen.ppm" || fail "no pixels read from the canvas"
+    reload_page
+    wait_until "the game after the reload" 10000 game_window_shown
+    play_default_game hide_game
+    [ "$(page document.hidden)" = true ] || fail "the page was not hidden"
+    echo "seen: lost after $seen_ms ms; hidden: after $lost_ms ms"
+    [ "$lost_ms" -le $((seen_ms + 1500)) ] || fail "hidden, the game was lost after $lost_ms ms, seen after $seen_ms ms"
+    show_game
+    canvas_pixels "$tmp/shown.ppm" || fail "no pixels read from the canvas"
+    local differ
+    differ=$(compare -metric AE "$tmp/seen.ppm" "$tmp/shown.ppm" null: 2>&1)
+    [ "$differ" = 0 ] || fail "shown again, $differ pixels differ from the end of the game seen"
+}
+
 # On the web: the page plays from its own folder. Every file it asked the server for was there,
 # and it asked no other host (none but ours can be reached, web.sh). As a player's chromium
 # shows it without a GPU: with no WebGL, and no touch controls where there is no touch screen.

@@ -177,6 +177,20 @@ picture_of() {
     ask shot "$2.png" "$clip" >/dev/null && convert "$2.png" "${crop[@]}" -depth 8 -strip "$2" && rm -f "$2.png"
 }
 
+# The canvas's own pixels, whatever lies over it in the page, into FILE.
+canvas_pixels() {
+    page_text "document.getElementById('field').toDataURL()" | sed 's/^[^,]*,//' | base64 -d >"$tmp/canvas.png" &&
+        convert "$tmp/canvas.png" -alpha off "$1"
+}
+
+# Hidden behind a new tab of the browser's, and shown again when it closes.
+hidden_tab=
+hide_game() { hidden_tab=$(ask call Target.createTarget '{"url": "about:blank"}' | jq -r .targetId); }
+show_game() {
+    ask call Target.closeTarget "{\"targetId\": \"$hidden_tab\"}" >/dev/null
+    wait_until "the page seen again" 3000 test "$(page document.hidden)" = false
+}
+
 # From here on a picture of the game is its field alone, at SCALE screen pixels a pixel of the
 # game, where chromium draws it: the place its layout gives, in fractions of a CSS pixel, may
 # be a screen pixel off. In a clip a screen pixel wider each way, the field lies where the
@@ -187,8 +201,7 @@ field_nudge=
 place_field() {
     field_only=1 field_nudge= scale=$1 field_x=0 field_y=0
     picture_of "$main_win" "$tmp/around.ppm" || fail "no screenshot of the field"
-    page_text "document.getElementById('field').toDataURL()" | sed 's/^[^,]*,//' | base64 -d >"$tmp/canvas.png" &&
-        convert "$tmp/canvas.png" -alpha off "$tmp/canvas.ppm" || fail "no pixels read from the canvas"
+    canvas_pixels "$tmp/canvas.ppm" || fail "no pixels read from the canvas"
     local size dx dy
     size=$(identify -format '%wx%h' "$tmp/canvas.ppm")
     for dy in 1 0 2; do
