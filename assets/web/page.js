@@ -425,10 +425,19 @@ function layout() {
   if (!program || over) return;
   const place = stage.getBoundingClientRect(), ratio = devicePixelRatio;
   const size = [Math.floor(place.width * ratio), Math.floor(place.height * ratio)];
-  if (String(size) === given) return;
+  if (String(size) === given) return placeField();
   const first = !given;
   given = String(size);
-  gromzaks.enter(first ? 'start' : 'resize', ...size);
+  gromzaks.enter(first ? 'start' : 'resize', ...size).then(placeField);
+}
+
+// The field in the middle of the stage, its corner on a whole pixel of the screen: anywhere
+// else the browser would blend each of its pixels with its neighbours.
+function placeField() {
+  const field = gromzaks.canvas, place = stage.getBoundingClientRect(), ratio = devicePixelRatio;
+  const middle = (start, room, size) => Math.round(start * ratio + (room * ratio - size) / 2) / ratio - start;
+  field.style.left = `${middle(place.left, place.width, field.width)}px`;
+  field.style.top = `${middle(place.top, place.height, field.height)}px`;
 }
 new ResizeObserver(layout).observe(stage);
 addEventListener('resize', layout);

@@ -168,7 +168,7 @@ focus_window() {
 picture_of() {
     local clip crop=()
     if [ "$1" = "$main_win" ] && [ -n "$field_only" ]; then
-        clip=$(page "(([x, y, w, h], d) => [x - d, y - d, w + 2 * d, h + 2 * d])(lib.box('#field'), 1 / devicePixelRatio)")
+        clip=$(page "$field_clip")
         [ -z "$field_nudge" ] || crop=(-crop "$(page_text "(c => c.width + 'x' + c.height)(document.getElementById('field'))")$field_nudge" +repage)
     else
         clip=$(page "lib.inside('$1')")
@@ -193,19 +193,23 @@ show_game() {
 
 # From here on a picture of the game is its field alone, at SCALE screen pixels a pixel of the
 # game, where chromium draws it: the place its layout gives, in fractions of a CSS pixel, may
-# be a screen pixel off. In a clip a screen pixel wider each way, the field lies where the
-# screen shows the canvas's own pixels, one for one, if it shows them unblurred at all. Before
-# a game, when nothing moves on the field.
+# be a screen pixel off. The clip reaches a whole CSS pixel beyond the field each way (older
+# chromiums cut a clip that ends at a fraction of a pixel short); in it, within a screen pixel
+# of where its place says, the field lies where the screen shows the canvas's own pixels, one
+# for one, if it shows them unblurred at all. Before a game, when nothing moves on the field.
 field_only=
 field_nudge=
+field_clip='(([x, y, w, h]) => [Math.floor(x) - 1, Math.floor(y) - 1,
+    Math.ceil(x + w) - Math.floor(x) + 2, Math.ceil(y + h) - Math.floor(y) + 2])(lib.box("#field"))'
 place_field() {
     field_only=1 field_nudge= scale=$1 field_x=0 field_y=0
     picture_of "$main_win" "$tmp/around.ppm" || fail "no screenshot of the field"
     canvas_pixels "$tmp/canvas.ppm" || fail "no pixels read from the canvas"
-    local size dx dy
+    local size dx dy x y
     size=$(identify -format '%wx%h' "$tmp/canvas.ppm")
-    for dy in 1 0 2; do
-        for dx in 1 0 2; do
+    read -r x y < <(page '(([x, y]) => [x, y].map(v => Math.round((v - Math.floor(v) + 1) * devicePixelRatio)))(lib.box("#field"))' | jq -r 'join(" ")')
+    for dy in $y $((y - 1)) $((y + 1)); do
+        for dx in $x $((x - 1)) $((x + 1)); do
             convert "$tmp/around.ppm" -crop "$size+$dx+$dy" +repage "$tmp/field.ppm"
             [ "$(compare -metric AE "$tmp/field.ppm" "$tmp/canvas.ppm" null: 2>&1)" = 0 ] && field_nudge=+$dx+$dy && return
         done
