@@ -18,7 +18,7 @@ echo "== Making the package"
 cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
       -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games >/dev/null
 cmake --build build-deb -j "$(nproc)" >/dev/null
-(cd build-deb && cpack -G DEB >/dev/null)
+(cd build-deb && umask 022 && cpack -G DEB >/dev/null)
 deb=$(ls build-deb/gromzaks_*.deb)
 dpkg-deb --info "$deb"
 dpkg-deb --contents "$deb"
