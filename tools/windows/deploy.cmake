@@ -55,12 +55,16 @@ if(MSVC)
     include(InstallRequiredSystemLibraries)
 endif()
 # Qt's DLLs come unstripped from a release build of Qt: a stripped install strips them too.
+# Stripping a Windows program writes the time into its header, unless told not to: the game and
+# the DLLs are stripped again here, after install's own strip, with no time in them.
+target_link_options(gromzaks PRIVATE -Wl,--no-insert-timestamp)
 if(CMAKE_STRIP)
     install(CODE "
         if(CMAKE_INSTALL_DO_STRIP)
-            file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
-            foreach(dll IN LISTS dlls)
-                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${dll}\")
+            file(GLOB_RECURSE programs \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\"
+                                       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.exe\")
+            foreach(program IN LISTS programs)
+                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --no-insert-timestamp \"\${program}\")
             endforeach()
         endif()")
 endif()
@@ -113,5 +117,6 @@ set(CPACK_NSIS_MUI_UNIICON "${CPACK_NSIS_MUI_ICON}")
 set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt")
 string(REPLACE "," "." CPACK_GROMZAKS_VERSION_QUAD "${GROMZAKS_VERSION_COMMAS}")
 file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/CPackPerGenerator.cmake"
+     "include(\"${CMAKE_CURRENT_BINARY_DIR}/cpack-time.cmake\")\n"
      "if(CPACK_GENERATOR STREQUAL NSIS)\n    string(APPEND CPACK_PACKAGE_FILE_NAME -setup)\nendif()\n")
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_BINARY_DIR}/CPackPerGenerator.cmake")

@@ -8,7 +8,7 @@
 # `./run.sh windows` installs what it needs and runs it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build-windows}
+build=$(realpath -m "${1:-build-windows}")
 
 qt=$(tools/build-qt.sh windows)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
@@ -22,12 +22,12 @@ cp /usr/share/doc/libqt6core6/copyright "$notices/Qt-copyright.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$notices/MinGW-GCC-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$notices/MinGW-w64-copyright.txt"
 
-echo "== Cross-building the game for Windows ($build/)"
+echo "== Cross-building the game for Windows ($build)"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DCMAKE_FIND_ROOT_PATH="$qt" -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DGROMZAKS_NOTICES_DIR="$PWD/$notices" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DGROMZAKS_NOTICES_DIR="$notices" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 (cd "$build" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
 echo "== The Windows packages:"
-ls "$PWD/$build"/gromzaks-*-windows-*.zip "$PWD/$build"/gromzaks-*-windows-*-setup.exe
+ls "$build"/gromzaks-*-windows-*.zip "$build"/gromzaks-*-windows-*-setup.exe
