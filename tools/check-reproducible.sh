@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Proves that the packages rebuild byte for byte: builds each one twice from the last commit,
+# in two clones at two different paths, the second time a minute after the first at least, under
+# the umasks 022 and 002 and in two time zones, then compares them file for file. Prints one
+# line a package, "same" with its checksum or where the two differ (and what diffoscope says of
+# it, when diffoscope is installed), and how long it took. Exit 0 when everything is the same.
+#   check-reproducible.sh [deb|windows|web|all]    (default all)
+# The Debian package is made as the README says, the Windows ones and the web page as
+# ./run.sh windows and ./run.sh web make them, with what those install. Qt for Windows comes
+# from the cache, built once (build-qt.sh).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+what=${1:-all}
+case "$what" in
+    deb | windows | web) packages=("$what") ;;
+    all) packages=(deb web windows) ;;
+    *) echo "usage: $0 [deb|windows|web|all]" >&2; exit 2 ;;
+esac
+started=$SECONDS
+work=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-reproducible.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+[ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
+    echo "(what is not committed is left out: the last commit is built)"
+
+# Builds PACKAGE in a fresh clone at FOLDER, under UMASK and in the time zone TZ, and lists in
+# FOLDER/made what to compare, one path a line, relative to FOLDER/out.
+build() {
+    local package=$1 folder=$2 mask=$3 zone=$4
+    git clone -q "$root" "$folder/gromzaks"
+    (
+        cd "$folder/gromzaks"
+        umask "$mask"
+        export TZ=$zone
+        case "$package" in
+            deb)
+                cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+                    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games >/dev/null
+                cmake --build build-deb -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+                (cd build-deb && umask 022 && cpack -G DEB >/dev/null)
+                ln -s "$PWD/build-deb" "$folder/out"
+                ;;
+            windows)
+                tools/windows/package.sh build-windows >/dev/null
+                ln -s "$PWD/build-windows" "$folder/out"
+                ;;
+            web)
+                tools/web/build.sh build-web >/dev/null
+                ln -s "$PWD/build-web/page" "$folder/out"
+                ;;
+        esac
+    ) >"$folder/build.log" 2>&1 || { tail -n 20 "$folder/build.log" >&2; echo "$package: the build failed" >&2; return 1; }
+    case "$package" in
+        deb) (cd "$folder/out" && ls ./*.deb) ;;
+        windows) (cd "$folder/out" && ls ./*.zip ./*-setup.exe) ;;
+        web) (cd "$folder/out" && find . -type f | sort) ;;
+    esac >"$folder/made"
+}
+
+# Every package once, then a minute after the first began, every package again elsewhere.
+for package in "${packages[@]}"; do
+    mkdir -p "$work/$package-first" && build "$package" "$work/$package-first" 022 UTC
+done
+sleep $((started + 60 - SECONDS > 0 ? started + 60 - SECONDS : 0))
+for package in "${packages[@]}"; do
+    mkdir -p "$work/$package-again-elsewhere" && build "$package" "$work/$package-again-elsewhere" 002 Pacific/Auckland
+done
+
+differ=0
+for package in "${packages[@]}"; do
+    one=$work/$package-first second=$work/$package-again-elsewhere
+    if ! cmp -s "$one/made" "$second/made"; then
+        echo "$package: differs: not the same files ($(diff "$one/made" "$second/made" | grep '^[<>]' | head -n 3 | tr '\n' ' '))"
+        differ=1
+        continue
+    fi
+    apart=()
+    while read -r file; do
+        cmp -s "$one/out/$file" "$second/out/$file" || apart+=("${file#./}")
+    done <"$one/made"
+    if [ ${#apart[@]} -eq 0 ]; then
+        echo "$package: same ($(wc -l <"$one/made") files)"
+        (cd "$one/out" && xargs sha256sum <"$one/made" | sed 's#  \./#  #; s/^/    /')
+        continue
+    fi
+    differ=1
+    echo "$package: differs: ${apart[*]}"
+    for file in "${apart[@]}"; do
+        if command -v diffoscope >/dev/null; then
+            diffoscope --text - "$one/out/$file" "$second/out/$file" 2>/dev/null | head -n 40 | sed 's/^/    /' || true
+        else
+            echo "    (apt-get install diffoscope-minimal, and this says where $file differs)"
+        fi
+    done
+done
+echo "== $((SECONDS - started)) s"
+exit "$differ"
