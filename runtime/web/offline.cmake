@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Writes FOLDER/sw.js from TEMPLATE: @FILES@ becomes the JSON list of FILES, @CACHE@ a name
-# made of their contents.
+# made of their contents. Then FOLDER/SHA256SUMS, every file's checksum in sha256sum's format.
 cmake_policy(VERSION 3.22)
 set(contents "")
 set(list "")
@@ -18,3 +18,10 @@ file(READ "${TEMPLATE}" worker)
 string(REPLACE "@FILES@" "[${list}]" worker "${worker}")
 string(REPLACE "@CACHE@" "gromzaks-${all}" worker "${worker}")
 file(WRITE "${FOLDER}/sw.js" "${worker}")
+
+set(sums "")
+foreach(file IN LISTS FILES ITEMS sw.js)
+    file(SHA256 "${FOLDER}/${file}" hash)
+    string(APPEND sums "${hash}  ${file}\n")
+endforeach()
+file(WRITE "${FOLDER}/SHA256SUMS" "${sums}")

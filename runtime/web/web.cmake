@@ -37,10 +37,10 @@ if(EXISTS ${emscripten_copyright})
 endif()
 
 # The service worker keeps every file of the page for playing offline, in a cache named after
-# their contents, so that a new build replaces the old one.
-add_custom_command(TARGET gromzaks POST_BUILD
+# their contents, so that a new build replaces the old one; and their checksums go beside them.
+# Made at every build, after the program: a page's file may change without the program.
+add_custom_target(gromzaks_offline ALL
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${page} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/assets/web/sw.js
-            "-DFILES=${web_files}"
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/runtime/web/offline.cmake
-    DEPENDS assets/web/sw.js
+            "-DFILES=${web_files}" -P ${CMAKE_CURRENT_SOURCE_DIR}/runtime/web/offline.cmake
     VERBATIM)
+add_dependencies(gromzaks_offline gromzaks)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the game's web page with Debian's emscripten in build-web/page/: the program
-# (gromzaks.js, gromzaks.wasm), the page's files beside it and the licences, a folder that any
-# web server can serve as it is. CMake's own files stay beside it, in build-web/.
+# (gromzaks.js, gromzaks.wasm), the page's files beside it, the licences and SHA256SUMS, a folder
+# that any web server can serve as it is. CMake's own files stay beside it, in build-web/.
 #   build.sh [BUILD_DIR]    (default build-web/)
 # `./run.sh web` installs what it needs, runs it, and serves the page.
 set -euo pipefail

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Windows packages: gromzaks-VERSION-windows-x86_64.zip, the folder a player unzips,
 # and gromzaks-VERSION-windows-x86_64-setup.exe, the setup program that installs the same files.
-# Qt for Windows is built once (../build-qt.sh), the game cross-built with MinGW-w64. Prints the
-# paths of both last.
+# Their checksums go beside them, in SHA256SUMS. Qt for Windows is built once (../build-qt.sh),
+# the game cross-built with MinGW-w64. The same commit gives the same bytes (docs/reproducible.md).
+# Prints the paths of the three last.
 #   package.sh [BUILD_DIR]    (default build-windows/)
 # `./run.sh windows` installs what it needs and runs it.
 set -euo pipefail
@@ -31,4 +32,4 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 # A zip keeps its files' times in the local time of whoever made it: here, always UTC.
 (cd "$build" && TZ=UTC cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
 echo "== The Windows packages:"
-ls "$build"/gromzaks-*-windows-*.zip "$build"/gromzaks-*-windows-*-setup.exe
+ls "$build"/gromzaks-*-windows-*.zip "$build"/gromzaks-*-windows-*-setup.exe "$build"/SHA256SUMS
