@@ -55,16 +55,14 @@ if(MSVC)
     include(InstallRequiredSystemLibraries)
 endif()
 # Qt's DLLs come unstripped from a release build of Qt: a stripped install strips them too.
-# Stripping a Windows program writes the time into its header, unless told not to: the game and
-# the DLLs are stripped again here, after install's own strip, with no time in them.
-target_link_options(gromzaks PRIVATE -Wl,--no-insert-timestamp)
+# Linking and stripping write a time into each Windows program's header: SOURCE_DATE_EPOCH's,
+# which package.sh sets.
 if(CMAKE_STRIP)
     install(CODE "
         if(CMAKE_INSTALL_DO_STRIP)
-            file(GLOB_RECURSE programs \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\"
-                                       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.exe\")
-            foreach(program IN LISTS programs)
-                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --no-insert-timestamp \"\${program}\")
+            file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
+            foreach(dll IN LISTS dlls)
+                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${dll}\" COMMAND_ERROR_IS_FATAL ANY)
             endforeach()
         endif()")
 endif()

@@ -12,6 +12,11 @@ cd "$(dirname "$0")/../.."
 build=$(realpath -m "${1:-build-windows}")
 
 qt=$(tools/build-qt.sh windows)
+# The time that linking and stripping write into each program's header, and the zip's: the last
+# commit's, as Debian's tools set it.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git log -1 --format=%ct 2>/dev/null); then
+    export SOURCE_DATE_EPOCH=$epoch
+fi
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 
 # What the folder carries besides the game has its licences beside it: Qt's, with Debian's
