@@ -79,7 +79,8 @@ for package in "${packages[@]}"; do
         cmp -s "$one/out/$file" "$second/out/$file" || apart+=("${file#./}")
     done <"$one/made"
     if [ ${#apart[@]} -eq 0 ]; then
-        echo "$package: same ($(wc -l <"$one/made") files)"
+        files=$(wc -l <"$one/made")
+        echo "$package: same ($files file$([ "$files" -eq 1 ] || echo s))"
         (cd "$one/out" && xargs sha256sum <"$one/made" | sed 's#  \./#  #; s/^/    /')
         continue
     fi
