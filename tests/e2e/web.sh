@@ -188,8 +188,10 @@ hidden_tab=
 hide_game() { hidden_tab=$(ask call Target.createTarget '{"url": "about:blank"}' | jq -r .targetId); }
 show_game() {
     ask call Target.closeTarget "{\"targetId\": \"$hidden_tab\"}" >/dev/null
-    wait_until "the page seen again" 3000 test "$(page document.hidden)" = false
+    ask call Page.bringToFront >/dev/null # older chromiums may leave the page hidden otherwise
+    wait_until "the page seen again" 3000 page_seen
 }
+page_seen() { [ "$(page document.hidden)" = false ]; }
 
 # From here on a picture of the game is its field alone, at SCALE screen pixels a pixel of the
 # game, where chromium draws it: the place its layout gives, in fractions of a CSS pixel, may
