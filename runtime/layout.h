@@ -20,6 +20,10 @@ struct PixelRect {
     int right() const { return left + width; } // the first column past it
     int bottom() const { return top + height; }
     bool empty() const { return width <= 0 || height <= 0; }
+    bool overlaps(const PixelRect& o) const
+    {
+        return left < o.right() && o.left < right() && top < o.bottom() && o.top < bottom();
+    }
     bool operator==(const PixelRect&) const = default;
 };
 

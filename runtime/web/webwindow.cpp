@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "runtime/artwork.h"
 #include "runtime/web/json.h"
@@ -12,11 +11,6 @@
 namespace runtime::web {
 
 namespace {
-
-bool overlap(const PixelRect& a, const PixelRect& b)
-{
-    return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
-}
 
 int pictureNumber(const std::string& name)
 {
@@ -143,11 +137,11 @@ void WebWindow::repaint(const PixelRect& r)
     page::beginRepaint(r);
     for (const ScenePicture& picture : shown_.pictures) {
         const PixelRect at = layout_.pixels(picture);
-        if (!at.empty() && overlap(at, r))
+        if (!at.empty() && at.overlaps(r))
             page::drawPicture(pictureNumber(picture.picture), at);
     }
     for (const Banner& banner : shown_.banners)
-        if (overlap(layout_.pixels(banner), r))
+        if (layout_.pixels(banner).overlaps(r))
             page::drawBanner(banner, layout_);
     page::endRepaint();
 }
