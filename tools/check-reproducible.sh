@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Proves that the packages rebuild byte for byte: builds each one twice from the last commit,
-# in two clones at two different paths, the second time a minute after the first at least, under
-# the umasks 022 and 002 and in two time zones, then compares them file for file. Prints one
-# line a package, "same" with its checksum or where the two differ (and what diffoscope says of
-# it, when diffoscope is installed), and how long it took. Exit 0 when everything is the same.
+# in two clones at two different paths (on two filesystems where it can), the second time a
+# minute after the first at least, under the umasks 022 and 002 and in two time zones, then
+# compares them file for file. Prints one line a package, "same" with its checksum or where the
+# two differ (and what diffoscope says of it, when diffoscope is installed), and how long it
+# took. Exit 0 when everything is the same.
 #   check-reproducible.sh [deb|windows|web|all]    (default all)
 # The Debian package is made as the README says, the Windows ones and the web page as
 # ./run.sh windows and ./run.sh web make them, with what those install. Qt for Windows comes
@@ -19,7 +20,13 @@ case "$what" in
 esac
 started=$SECONDS
 work=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-reproducible.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# The second builds go on another filesystem where there is one (a tmpfs in /dev/shm, say),
+# which lists a folder's files in another order.
+elsewhere=$work
+if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$work")" ]; then
+    elsewhere=$(mktemp -d /dev/shm/gromzaks-reproducible.XXXXXX)
+fi
+trap 'rm -rf "$work" "$elsewhere"' EXIT
 [ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
     echo "(what is not committed is left out: the last commit is built)"
 
@@ -63,12 +70,12 @@ for package in "${packages[@]}"; do
 done
 sleep $((started + 60 - SECONDS > 0 ? started + 60 - SECONDS : 0))
 for package in "${packages[@]}"; do
-    mkdir -p "$work/$package-again-elsewhere" && build "$package" "$work/$package-again-elsewhere" 002 Pacific/Auckland
+    mkdir -p "$elsewhere/$package-again-elsewhere" && build "$package" "$elsewhere/$package-again-elsewhere" 002 Pacific/Auckland
 done
 
 differ=0
 for package in "${packages[@]}"; do
-    one=$work/$package-first second=$work/$package-again-elsewhere
+    one=$work/$package-first second=$elsewhere/$package-again-elsewhere
     if ! cmp -s "$one/made" "$second/made"; then
         echo "$package: differs: not the same files ($(diff "$one/made" "$second/made" | grep '^[<>]' | head -n 3 | tr '\n' ' '))"
         differ=1

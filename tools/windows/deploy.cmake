@@ -86,7 +86,6 @@ file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt" "${licence}")
 configure_file(tools/windows/LISEZMOI.txt.in LISEZMOI.txt @ONLY NEWLINE_STYLE WIN32)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/LICENCE.txt" "${CMAKE_CURRENT_BINARY_DIR}/LISEZMOI.txt" DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
 string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}" arch)
 if(arch MATCHES "^(amd64|x86_64|x64)$")
     set(arch x86_64)
@@ -101,8 +100,11 @@ if(GROMZAKS_NOTICES_DIR)
 endif()
 
 # The setup program, `cpack -G NSIS`, from the same install rules: our own template beside this
-# file, for all users in Program Files (64-bit), under the name of the zip with "-setup".
+# file, with its lists of files from setup-files.cmake, for all users in Program Files (64-bit),
+# under the name of the zip with "-setup". The zip is zip.cmake's.
+set(CPACK_GENERATOR NSIS)
 set(CPACK_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
+set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/setup-files.cmake")
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Gromzaks)

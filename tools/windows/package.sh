@@ -34,7 +34,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DGROMZAKS_NOTICES_DIR="$notices" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
-# A zip keeps its files' times in the local time of whoever made it: here, always UTC.
-(cd "$build" && TZ=UTC cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
+cmake -D BUILD_DIR="$build" -P tools/windows/zip.cmake
+(cd "$build" && cpack -G NSIS >/dev/null)
 echo "== The Windows packages:"
 ls "$build"/gromzaks-*-windows-*.zip "$build"/gromzaks-*-windows-*-setup.exe "$build"/SHA256SUMS
