@@ -28,6 +28,8 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n q
 [ "$what" = web ] || [ "$what" = test ] && packages+=(emscripten python3 chromium xvfb xdotool x11-utils imagemagick jq)
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
+# They also build the Debian package and the web page twice each, in clones, to compare them.
+[ "$what" = test ] && packages+=(dpkg-dev git)
 # The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.
 [ "$what" = test ] && packages+=(clang libclang-rt-14-dev)
 # The end-to-end tests play the real game in an X server of their own, and again in a headless
@@ -83,3 +85,6 @@ tools/web/build.sh build-web
 
 echo "== Every test"
 ctest --test-dir build --output-on-failure --no-label-summary -j "$jobs"
+
+echo "== The Debian package and the web page, each built twice: the same bytes (docs/reproducible.md)"
+tools/check-reproducible.sh deb web

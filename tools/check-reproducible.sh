@@ -6,24 +6,29 @@
 # compares them file for file. Prints one line a package, "same" with its checksum or where the
 # two differ (and what diffoscope says of it, when diffoscope is installed), and how long it
 # took. Exit 0 when everything is the same.
-#   check-reproducible.sh [deb|windows|web|all]    (default all)
+#   check-reproducible.sh [deb|windows|web|all]...    (default all)
 # The Debian package is made as the README says, the Windows ones and the web page as
 # ./run.sh windows and ./run.sh web make them, with what those install. Qt for Windows comes
 # from the cache, built once (build-qt.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-what=${1:-all}
-case "$what" in
-    deb | windows | web) packages=("$what") ;;
-    all) packages=(deb web windows) ;;
-    *) echo "usage: $0 [deb|windows|web|all]" >&2; exit 2 ;;
-esac
+packages=()
+for what in "${@:-all}"; do
+    case "$what" in
+        deb | windows | web) packages+=("$what") ;;
+        all) packages+=(deb web windows) ;;
+        *) echo "usage: $0 [deb|windows|web|all]..." >&2; exit 2 ;;
+    esac
+done
 started=$SECONDS
 work=$(mktemp -d "${TMPDIR:-/tmp}/gromzaks-reproducible.XXXXXX")
 # The second builds go on another filesystem where there is one (a tmpfs in /dev/shm, say),
-# which lists a folder's files in another order.
+# which lists a folder's files in another order. The Debian package's stays on the first's:
+# cpack adds up the folders' sizes on the disk into its Installed-Size, and a folder's size
+# differs from one kind of filesystem to another (docs/reproducible.md).
 elsewhere=$work
-if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$work")" ]; then
+if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$work")" ] &&
+    [ "$(df -k --output=avail /dev/shm | tail -n 1)" -gt 1048576 ]; then
     elsewhere=$(mktemp -d /dev/shm/gromzaks-reproducible.XXXXXX)
 fi
 trap 'rm -rf "$work" "$elsewhere"' EXIT
@@ -69,13 +74,14 @@ for package in "${packages[@]}"; do
     mkdir -p "$work/$package-first" && build "$package" "$work/$package-first" 022 UTC
 done
 sleep $((started + 60 - SECONDS > 0 ? started + 60 - SECONDS : 0))
+again() { if [ "$1" = deb ]; then echo "$work/$1-again-elsewhere"; else echo "$elsewhere/$1-again-elsewhere"; fi; }
 for package in "${packages[@]}"; do
-    mkdir -p "$elsewhere/$package-again-elsewhere" && build "$package" "$elsewhere/$package-again-elsewhere" 002 Pacific/Auckland
+    mkdir -p "$(again "$package")" && build "$package" "$(again "$package")" 002 Pacific/Auckland
 done
 
 differ=0
 for package in "${packages[@]}"; do
-    one=$work/$package-first second=$elsewhere/$package-again-elsewhere
+    one=$work/$package-first second=$(again "$package")
     if ! cmp -s "$one/made" "$second/made"; then
         echo "$package: differs: not the same files ($(diff "$one/made" "$second/made" | grep '^[<>]' | head -n 3 | tr '\n' ' '))"
         differ=1
