@@ -11,7 +11,7 @@ if(NOT BUILD_DIR)
 endif()
 get_filename_component(build "${BUILD_DIR}" ABSOLUTE)
 include("${build}/CPackConfig.cmake") # the package's name
-include("${build}/cpack-time.cmake") # SOURCE_DATE_EPOCH, which strip writes too
+include("${build}/cpack-time.cmake") # SOURCE_DATE_EPOCH, which strip and the zip write
 
 set(top "${CPACK_PACKAGE_FILE_NAME}")
 set(stage "${build}/zip")
@@ -26,12 +26,12 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${build}" ${config} --stri
 file(GLOB_RECURSE files RELATIVE "${stage}" "${stage}/${top}/*") # in the order of their names
 list(JOIN files "\n" lines)
 file(WRITE "${stage}/files" "${lines}\n")
-string(TIMESTAMP time "%Y-%m-%d %H:%M:%S" UTC) # SOURCE_DATE_EPOCH's
 set(zip "${build}/${top}.zip")
 file(REMOVE "${zip}")
-# A zip keeps its times in local time: UTC here, as the time is given.
+# With SOURCE_DATE_EPOCH set, CMake gives every file that time, as its time of change, of access
+# and of creation. A zip keeps its times in local time: UTC here.
 set(ENV{TZ} UTC)
-execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${zip}" --format=zip "--mtime=${time} UTC" --files-from=files
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${zip}" --format=zip --files-from=files
                 WORKING_DIRECTORY "${stage}" COMMAND_ERROR_IS_FATAL ANY)
 
 set(CPACK_PACKAGE_DIRECTORY "${build}")
