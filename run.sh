@@ -29,7 +29,7 @@ packages=(cmake g++ make ccache qt6-base-dev libxcb1-dev qt6-translations-l10n q
 # The tests also validate the installed desktop files.
 [ "$what" = test ] && packages+=(desktop-file-utils appstream)
 # They also build the Debian package and the web page twice each, in clones, to compare them.
-[ "$what" = test ] && packages+=(dpkg-dev git)
+[ "$what" = test ] && packages+=(dpkg-dev file git)
 # The sanitizer build is clang's, which brings libFuzzer for the fuzz targets.
 [ "$what" = test ] && packages+=(clang libclang-rt-14-dev)
 # The end-to-end tests play the real game in an X server of their own, and again in a headless

@@ -40,7 +40,10 @@ trap 'rm -rf "$work" "$elsewhere"' EXIT
 build() {
     local package=$1 folder=$2 mask=$3 zone=$4
     git clone -q "$root" "$folder/gromzaks"
+    # set -e holds in the subshell only outside a condition: its status is read after it.
+    set +e
     (
+        set -e
         cd "$folder/gromzaks"
         umask "$mask"
         export TZ=$zone
@@ -61,7 +64,14 @@ build() {
                 ln -s "$PWD/build-web/page" "$folder/out"
                 ;;
         esac
-    ) >"$folder/build.log" 2>&1 || { tail -n 20 "$folder/build.log" >&2; echo "$package: the build failed" >&2; return 1; }
+    ) >"$folder/build.log" 2>&1
+    local status=$?
+    set -e
+    if [ "$status" -ne 0 ]; then
+        tail -n 20 "$folder/build.log" >&2
+        echo "$package: the build failed" >&2
+        return 1
+    fi
     case "$package" in
         deb) (cd "$folder/out" && ls ./*.deb) ;;
         windows) (cd "$folder/out" && ls ./*.zip ./*-setup.exe) ;;
